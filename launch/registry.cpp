@@ -1,0 +1,34 @@
+// Small helpers shared by every part that keeps something in the registry
+// or composes a message.
+#include "launch/launch.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+
+const WCHAR SettingsKeyPath[] = L"Software\\tQr\\kelvra launcher";
+const WCHAR WhitelistKeyPath[] = L"Software\\tQr\\kelvra launcher\\whitelist";
+
+bool OpenKeyForWriting(const WCHAR *path, HKEY *key)
+{
+    LONG result = RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, key);
+    if (result == ERROR_FILE_NOT_FOUND) {
+        HKEY created;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, NULL, REG_OPTION_NON_VOLATILE,
+                            KEY_CREATE_SUB_KEY, NULL, &created, NULL) == ERROR_SUCCESS)
+            RegCloseKey(created);
+        result = RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, key);
+    }
+    return result == ERROR_SUCCESS;
+}
+
+bool FormatText(WCHAR *buffer, size_t capacity, const WCHAR *format, ...)
+{
+    // _vsnwprintf keeps the Microsoft meaning of %s even where the C++
+    // headers switch the ISO one on; it does not terminate a full buffer.
+    va_list arguments;
+    va_start(arguments, format);
+    int written = _vsnwprintf(buffer, capacity, format, arguments);
+    va_end(arguments);
+    buffer[capacity - 1] = 0;
+    return written >= 0 && (size_t)written < capacity;
+}

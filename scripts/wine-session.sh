@@ -1,0 +1,27 @@
+# Sourced: a Wine prefix in build/x86_64, a persistent wineserver and an
+# Xvfb display, all ended on exit.
+: "${KELVRA_BUILD:?}"
+export WINEPREFIX="$KELVRA_BUILD/wineprefix"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+
+display=90
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display"
+
+end_wine_session() {
+  wineserver -k 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+}
+trap end_wine_session EXIT
+
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+mkdir -p "$WINEPREFIX"
+wineserver -p </dev/null >/dev/null 2>&1
+# Boots the prefix (creating it the first time) so that Wine's own service
+# processes start here, detached from the test runner's output pipes.
+wineboot </dev/null >/dev/null 2>&1
