@@ -1,0 +1,87 @@
+// Choosing the interface language and loading its strings from the
+// program's string tables.
+#include "i18n/i18n.h"
+
+#include "app/app.h"
+#include "launch/launch.h"
+
+DWORD UiLanguageId;
+WCHAR UiStrings[UI_STRING_COUNT][UI_STRING_CAPACITY];
+
+static const WCHAR LanguageValue[] = L"language";
+static const WCHAR DefaultLanguageValue[] = L"defaultlanguage";
+static const DWORD UserDefaultLanguage = 0x0400;
+
+// A 4-byte number from the settings key below the given root; its type is
+// not examined, and nothing is taken from a read that failed.
+static bool ReadLanguage(HKEY root, const WCHAR *valueName, DWORD *languageId)
+{
+    HKEY key;
+    if (RegOpenKeyExW(root, SettingsKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD value = *languageId, size = sizeof value;
+    LONG result = RegQueryValueExW(key, valueName, NULL, NULL, (BYTE *)&value, &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS)
+        return false;
+    *languageId = value;
+    return true;
+}
+
+static DWORD ChooseUiLanguage()
+{
+    DWORD languageId = UserDefaultLanguage;
+    if (!ReadLanguage(HKEY_CURRENT_USER, LanguageValue, &languageId) &&
+        !ReadLanguage(HKEY_LOCAL_MACHINE, DefaultLanguageValue, &languageId))
+        languageId = UserDefaultLanguage;
+    return languageId;
+}
+
+void LoadUiStrings(HINSTANCE module)
+{
+    UiLanguageId = ChooseUiLanguage();
+    for (UINT id = IDS_FIRST; id <= IDS_LAST; ++id)
+        LoadStringInLanguage(module, UiLanguageId, id, UiStrings[id - IDS_FIRST]);
+}
+
+void LoadStringInLanguage(HINSTANCE module, DWORD languageId, UINT stringId, WCHAR *buffer)
+{
+    buffer[0] = 0;
+    HRSRC block = FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(stringId / 16 + 1),
+                                  LOWORD(languageId));
+    HGLOBAL loaded = block ? LoadResource(module, block) : NULL;
+    if (!loaded) {
+        LoadStringW(module, stringId, buffer, UI_STRING_CAPACITY);
+        return;
+    }
+    const WCHAR *entries = (const WCHAR *)LockResource(loaded);
+    if (!entries)
+        return;
+
+    // Each entry is a count and that many code units; the walk stays within
+    // the block however its counts read.
+    size_t units = SizeofResource(module, block) / sizeof(WCHAR), position = 0;
+    for (UINT skipped = 0; skipped < stringId % 16 && position < units; ++skipped)
+        position += 1 + entries[position];
+    if (position >= units || entries[position] > units - position - 1)
+        return;
+    int bound = entries[position] + 1;
+    lstrcpynW(buffer, entries + position + 1, bound < UI_STRING_CAPACITY ? bound : (int)UI_STRING_CAPACITY);
+}
+
+void SaveUiLanguage(DWORD languageId)
+{
+    HKEY key;
+    if (!OpenKeyForWriting(SettingsKeyPath, &key))
+        return;
+    RegSetValueExW(key, LanguageValue, 0, REG_DWORD, (const BYTE *)&languageId, sizeof languageId);
+    RegCloseKey(key);
+}
+
+void ShowRestartNotice(DWORD languageId)
+{
+    WCHAR newLanguage[UI_STRING_CAPACITY], text[2 * UI_STRING_CAPACITY];
+    LoadStringInLanguage(AppInstance, languageId, IDS_RESTART, newLanguage);
+    FormatText(text, 2 * UI_STRING_CAPACITY, L"%s\n%s", UiString(IDS_RESTART), newLanguage);
+    MessageBoxW(NULL, text, UiString(IDS_INFORMATION), MB_OK | MB_ICONEXCLAMATION);
+}
