@@ -1,0 +1,116 @@
+// The autostart whitelist: address0, address1, ... up to an empty end
+// marker, loaded into a list that grows at the front.
+#include "launch/launch.h"
+
+#include <wchar.h>
+
+WhitelistEntry *Whitelist;
+
+static void FormatValueName(WCHAR *name, DWORD index)
+{
+    FormatText(name, 32, L"address%u", (unsigned)index);
+}
+
+static void PushEntry(const WCHAR *address)
+{
+    WhitelistEntry *entry = (WhitelistEntry *)LocalAlloc(LPTR, sizeof(WhitelistEntry));
+    if (!entry)
+        return; // that one address is left out
+    wcsncpy(entry->address, address, WHITELIST_ADDRESS_CAPACITY - 1);
+    entry->next = Whitelist;
+    Whitelist = entry;
+}
+
+// One value, read with its own open and close of the key. A value of 261
+// characters without terminator is taken as it is and cut to 260 later.
+static bool ReadWhitelistValue(DWORD index, WCHAR *text)
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, WhitelistKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    WCHAR name[32];
+    FormatValueName(name, index);
+    DWORD size = WHITELIST_ADDRESS_CAPACITY * sizeof(WCHAR);
+    LONG result = RegQueryValueExW(key, name, NULL, NULL, (BYTE *)text, &size);
+    RegCloseKey(key);
+    text[result == ERROR_SUCCESS ? size / sizeof(WCHAR) : 0] = 0;
+    return result == ERROR_SUCCESS;
+}
+
+void LoadWhitelist()
+{
+    WCHAR text[WHITELIST_ADDRESS_CAPACITY + 1];
+    for (DWORD index = 0; ReadWhitelistValue(index, text) && text[0]; ++index)
+        PushEntry(text);
+}
+
+void RebuildWhitelistFromListBox(HWND listBox)
+{
+    FreeWhitelist();
+    LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+    for (LRESULT item = 0; item < count; ++item) {
+        WCHAR text[WHITELIST_ADDRESS_CAPACITY] = L"";
+        SendMessageW(listBox, LB_GETTEXT, (WPARAM)item, (LPARAM)text);
+        if (text[0])
+            PushEntry(text);
+    }
+}
+
+static bool WriteWhitelistValue(DWORD index, const WCHAR *text)
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, WhitelistKeyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    WCHAR name[32];
+    FormatValueName(name, index);
+    LONG result = RegSetValueExW(key, name, 0, REG_SZ, (const BYTE *)text,
+                                 (DWORD)((wcslen(text) + 1) * sizeof(WCHAR)));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+// Values past the end marker that a longer list left behind.
+static void DeleteValuesFrom(DWORD index)
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, WhitelistKeyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    WCHAR name[32];
+    for (;; ++index) {
+        FormatValueName(name, index);
+        if (RegDeleteValueW(key, name) != ERROR_SUCCESS)
+            break;
+    }
+    RegCloseKey(key);
+}
+
+// The stored list is overwritten in place, never deleted first, so a key
+// that cannot be written keeps the user's former whitelist.
+bool SaveWhitelist()
+{
+    HKEY key;
+    if (!OpenKeyForWriting(WhitelistKeyPath, &key))
+        return false;
+    RegCloseKey(key);
+
+    DWORD index = 0;
+    bool written = true;
+    for (const WhitelistEntry *entry = Whitelist; entry; entry = entry->next, ++index)
+        if (!WriteWhitelistValue(index, entry->address)) {
+            written = false;
+            break;
+        }
+    if (!WriteWhitelistValue(index, L""))
+        return false;
+    DeleteValuesFrom(index + 1);
+    return written;
+}
+
+void FreeWhitelist()
+{
+    while (Whitelist) {
+        WhitelistEntry *next = Whitelist->next;
+        LocalFree(Whitelist);
+        Whitelist = next;
+    }
+}
