@@ -1,0 +1,133 @@
+// Composing the engine's command line and starting it, from the autostart
+// or from the Launch button.
+#include "launch/launch.h"
+
+#include "i18n/i18n.h"
+#include "resources/resource.h"
+#include "ui/ui.h"
+
+#include <stdlib.h>
+#include <wchar.h>
+
+static const WCHAR AddressPlaceholder[] = L"$address";
+
+enum {
+    PLACEHOLDER_LENGTH = 8,
+    COMMAND_LINE_CAPACITY = 520,
+    ADDRESS_FIELD_CAPACITY = 255,
+    PORT_FIELD_CAPACITY = 6
+};
+
+// Replaces the first "$address" by host:port. A result that would not fit
+// is refused and the text left as it was: a cut line would connect to
+// another server or port.
+bool ExpandAddressPlaceholder(WCHAR *parameters, const WCHAR *host, const WCHAR *port)
+{
+    WCHAR *placeholder = wcsstr(parameters, AddressPlaceholder);
+    if (!placeholder)
+        return true;
+    WCHAR rest[1024];
+    wcsncpy(rest, placeholder + PLACEHOLDER_LENGTH, 1023);
+    rest[1023] = 0;
+
+    size_t length = (size_t)(placeholder - parameters) + wcslen(host) + 1 + wcslen(port) + wcslen(rest);
+    if (length >= PARAMETERS_CAPACITY)
+        return false;
+    *placeholder = 0;
+    wcscat(parameters, host);
+    wcscat(parameters, L":");
+    wcscat(parameters, port);
+    wcscat(parameters, rest);
+    return true;
+}
+
+static void ShowLaunchFailure(const WCHAR *detail)
+{
+    WCHAR text[512];
+    FormatText(text, 512, UiString(IDS_LAUNCH_FAILED), detail);
+    ShowMessage(text, UiString(IDS_ERROR));
+}
+
+static const WCHAR LineTooLong[] = L"the parameter line is too long.";
+
+void LaunchEngine(const WCHAR *enginePath, const WCHAR *parameters)
+{
+    WCHAR commandLine[COMMAND_LINE_CAPACITY];
+    FormatText(commandLine, COMMAND_LINE_CAPACITY, L"%s %s", enginePath, parameters);
+
+    // The directory buffer takes a whole path: msvcrt's splitter does not
+    // bound its copies.
+    WCHAR drive[_MAX_DRIVE], directory[MAX_PATH], workingDirectory[MAX_PATH];
+    _wsplitpath(enginePath, drive, directory, NULL, NULL);
+    _wmakepath(workingDirectory, drive, directory, NULL, NULL);
+
+    // A bare file name has no directory; an empty directory name would make
+    // CreateProcessW fail, so the engine starts in the launcher's own.
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (CreateProcessW(enginePath, commandLine, NULL, NULL, FALSE, 0, NULL,
+                       workingDirectory[0] ? workingDirectory : NULL, &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return;
+    }
+    WCHAR detail[64];
+    FormatText(detail, 64, L"CreateProcess failed (%d).", (int)GetLastError());
+    ShowLaunchFailure(detail);
+}
+
+static bool IsWhitelisted(const WCHAR *host, const WCHAR *fullAddress)
+{
+    for (const WhitelistEntry *entry = Whitelist; entry; entry = entry->next)
+        if (!wcscmp(entry->address, host) || !wcscmp(entry->address, fullAddress))
+            return true;
+    return false;
+}
+
+void TryAutostart()
+{
+    if (!LaunchSettings.enginePath[0] || !LaunchTarget.host[0])
+        return;
+    WCHAR port[PORT_FIELD_CAPACITY], fullAddress[WHITELIST_ADDRESS_CAPACITY + 1];
+    FormatText(port, PORT_FIELD_CAPACITY, L"%u", (unsigned)LaunchTarget.port);
+    FormatText(fullAddress, WHITELIST_ADDRESS_CAPACITY + 1, L"%s:%s", LaunchTarget.host, port);
+    if (!IsWhitelisted(LaunchTarget.host, fullAddress))
+        return;
+
+    WCHAR parameters[PARAMETERS_CAPACITY];
+    wcscpy(parameters, LaunchSettings.parameterTemplate);
+    if (ExpandAddressPlaceholder(parameters, LaunchTarget.host, port))
+        LaunchEngine(LaunchSettings.enginePath, parameters);
+    else
+        ShowLaunchFailure(LineTooLong);
+    exit(0);
+}
+
+static bool ReadField(HWND window, int id, WCHAR *text, int capacity, UINT emptyMessage)
+{
+    if (GetDlgItemTextW(window, id, text, capacity))
+        return true;
+    if (emptyMessage)
+        ShowMessage(UiString(emptyMessage), UiString(IDS_ERROR));
+    return false;
+}
+
+void OnLaunchCommand(HWND window)
+{
+    WCHAR parameters[PARAMETERS_CAPACITY], address[ADDRESS_FIELD_CAPACITY];
+    WCHAR port[PORT_FIELD_CAPACITY], enginePath[ENGINE_PATH_CAPACITY];
+    if (!ReadField(window, IDC_PARAMETERS, parameters, PARAMETERS_CAPACITY, 0) ||
+        !ReadField(window, IDC_ADDRESS, address, ADDRESS_FIELD_CAPACITY, IDS_NO_ADDRESS) ||
+        !ReadField(window, IDC_PORT, port, PORT_FIELD_CAPACITY, IDS_NO_PORT) ||
+        !ReadField(window, IDC_ENGINE, enginePath, ENGINE_PATH_CAPACITY, IDS_NO_ENGINE))
+        return;
+
+    SaveLaunchSetting(L"parameters", parameters);
+    if (!ExpandAddressPlaceholder(parameters, address, port)) {
+        ShowLaunchFailure(LineTooLong);
+        return; // the window stays for the user to shorten the text
+    }
+    LaunchEngine(enginePath, parameters);
+    exit(0);
+}
