@@ -1,0 +1,261 @@
+// The main window: the launch target and settings in four fields, Browse,
+// Launch, Whitelist and Exit, and the system menu's Language and About.
+// Its window procedure serves the whitelist window as well.
+#include "ui/ui.h"
+
+#include "app/app.h"
+#include "i18n/i18n.h"
+#include "launch/launch.h"
+#include "resources/resource.h"
+
+#include <commdlg.h>
+#include <stdlib.h>
+#include <wchar.h>
+
+const WCHAR WindowClassName[] = L"myWindowClass";
+HWND MainWindow;
+MainControlHandles MainControls;
+
+enum {
+    MAIN_WIDTH = 640,
+    MAIN_HEIGHT = 220,
+    PORT_TEXT_CAPACITY = 6
+};
+
+static const DWORD LabelStyle = WS_CHILD | WS_VISIBLE;
+static const DWORD FieldStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
+static const DWORD PathFieldStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
+static const DWORD ButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
+
+static const ControlSpec MainControlSpecs[] = {
+    {IDC_ADDRESS_LABEL, L"Static", IDS_SERVER_ADDRESS, LabelStyle, 10, 10, 200, 25, &MainControls.addressLabel},
+    {IDC_ADDRESS, L"Edit", 0, FieldStyle, 220, 10, 400, 25, &MainControls.address},
+    {IDC_PORT_LABEL, L"Static", IDS_PORT, LabelStyle, 10, 45, 200, 25, &MainControls.portLabel},
+    {IDC_PORT, L"Edit", 0, FieldStyle, 220, 45, 400, 25, &MainControls.port},
+    {IDC_ENGINE_LABEL, L"Static", IDS_ENGINE_LOCATION, LabelStyle, 10, 80, 200, 25, &MainControls.engineLabel},
+    {IDC_ENGINE, L"Edit", 0, PathFieldStyle, 220, 80, 200, 25, &MainControls.engine},
+    {IDC_BROWSE, L"Button", IDS_BROWSE, ButtonStyle, 420, 80, 200, 25, &MainControls.browse},
+    {IDC_PARAMETERS_LABEL, L"Static", IDS_PARAMETERS, LabelStyle, 10, 115, 200, 25, &MainControls.parametersLabel},
+    {IDC_PARAMETERS, L"Edit", 0, FieldStyle, 220, 115, 400, 25, &MainControls.parameters},
+    {IDC_LAUNCH, L"Button", IDS_LAUNCH, ButtonStyle, 10, 150, 200, 25, &MainControls.launch},
+    {IDC_WHITELIST, L"Button", IDS_WHITELIST, ButtonStyle, 215, 150, 200, 25, &MainControls.whitelist},
+    {IDC_EXIT, L"Button", IDS_EXIT, ButtonStyle, 420, 150, 200, 25, &MainControls.exit},
+};
+
+// The Language popup; the language names are the same in every language.
+struct LanguageItem {
+    UINT command;
+    DWORD languageId;
+    const WCHAR *label; // null: the localised "(Default)"
+};
+static const LanguageItem LanguageItems[] = {
+    {IDM_LANGUAGE_DEFAULT, 0x0400, NULL},
+    {IDM_LANGUAGE_DANISH, 0x0406, L"Dansk"},
+    {IDM_LANGUAGE_GERMAN, 0x0407, L"Deutsch"},
+    {IDM_LANGUAGE_ENGLISH, 0x0409, L"English"},
+    {IDM_LANGUAGE_FRENCH, 0x040C, L"Fran\u00e7ais"},
+    {IDM_LANGUAGE_HUNGARIAN, 0x040E, L"Magyar"},
+    {IDM_LANGUAGE_DUTCH, 0x0413, L"Netherlands"},
+    {IDM_LANGUAGE_RUSSIAN, 0x0419, L"P\u0443\u0441\u0441\u043a\u0438\u0439"}, // a Latin P
+    {IDM_LANGUAGE_FINNISH, 0x040B, L"Suomi"},
+    {IDM_LANGUAGE_SWEDISH, 0x041D, L"Svenska"},
+};
+
+bool RegisterMainWindowClass()
+{
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = AppInstance;
+    windowClass.hIcon = LoadIconW(NULL, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorW(NULL, IDC_ARROW);
+    windowClass.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = WindowClassName;
+    windowClass.hIconSm = (HICON)LoadImageW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDI_LAUNCHER),
+                                            IMAGE_ICON, 16, 16, 0);
+    return RegisterClassExW(&windowClass) != 0;
+}
+
+HWND CreateMainWindow()
+{
+    MainWindow = CreateWindowExW(WS_EX_WINDOWEDGE, WindowClassName, ProgramTitle, WS_OVERLAPPEDWINDOW,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, MAIN_WIDTH, MAIN_HEIGHT, NULL, NULL,
+                                 AppInstance, NULL);
+    return MainWindow;
+}
+
+void ExtendSystemMenu()
+{
+    HMENU systemMenu = GetSystemMenu(MainWindow, FALSE);
+    HMENU languages = CreatePopupMenu();
+    if (!languages) {
+        ReportSystemError(L"Could not create the menu.");
+        return;
+    }
+    AppendMenuW(systemMenu, MF_SEPARATOR, 0, NULL);
+    AppendMenuW(systemMenu, MF_POPUP, (UINT_PTR)languages, UiString(IDS_LANGUAGE));
+    for (const LanguageItem &item : LanguageItems)
+        AppendMenuW(languages, MF_STRING, item.command,
+                    item.label ? item.label : UiString(IDS_LANGUAGE_DEFAULT));
+    AppendMenuW(systemMenu, MF_STRING, IDM_ABOUT, UiString(IDS_ABOUT_ITEM));
+}
+
+bool CreateMainControls()
+{
+    return CreateControls(MainWindow, MainControlSpecs,
+                          sizeof MainControlSpecs / sizeof MainControlSpecs[0], true);
+}
+
+bool PopulateMainWindow()
+{
+    bool created = CreateMainControls();
+    WCHAR port[PORT_TEXT_CAPACITY];
+    FormatText(port, PORT_TEXT_CAPACITY, L"%u", (unsigned)LaunchTarget.port);
+    SetDlgItemTextW(MainWindow, IDC_ADDRESS, LaunchTarget.host);
+    SetDlgItemTextW(MainWindow, IDC_PORT, port);
+    SetDlgItemTextW(MainWindow, IDC_ENGINE, LaunchSettings.enginePath);
+    SetDlgItemTextW(MainWindow, IDC_PARAMETERS, LaunchSettings.parameterTemplate);
+
+    if (!LaunchTarget.host[0])
+        SetFocus(MainControls.address);
+    else if (!LaunchSettings.enginePath[0])
+        SetFocus(MainControls.browse);
+    else
+        SetFocus(MainControls.launch);
+    return created;
+}
+
+// The fields stretch to the right edge and Browse and Exit follow it; the
+// formulas work on outer rectangles as they stand.
+static void StretchToRight(HWND control, const RECT &window, int margin)
+{
+    RECT rect = OuterRect(control);
+    SetControlSize(control, window.right - rect.left - margin, rect.bottom - rect.top);
+}
+
+static void MoveToRight(HWND control, const RECT &window, int y)
+{
+    RECT rect = OuterRect(control);
+    MoveControl(control, (window.right - window.left) - (rect.right - rect.left) - 20, y);
+}
+
+void LayOutMainWindow(HWND window)
+{
+    RECT outer = OuterRect(window);
+    StretchToRight(MainControls.address, outer, 10);
+    StretchToRight(MainControls.port, outer, 10);
+    StretchToRight(MainControls.engine, outer, 220);
+    MoveToRight(MainControls.browse, outer, 80);
+    StretchToRight(MainControls.parameters, outer, 10);
+    MoveToRight(MainControls.exit, outer, 150);
+}
+
+WCHAR *BrowseForEngine(HWND owner, WCHAR *path)
+{
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.hInstance = AppInstance;
+    dialog.lpstrFilter = L"Quake III engine (quake3.exe)\0quake3.exe\0"
+                         L"ioquake3 (ioq3ded.x86.exe)\0ioq3ded.x86.exe\0"
+                         L"Kelvra engine (klengine.exe)\0klengine.exe\0"
+                         L"Any Quake III engine (*.*)\0*.*\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrTitle = UiString(IDS_SELECT_ENGINE);
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    dialog.lpstrDefExt = L"*.exe";
+    return GetOpenFileNameW(&dialog) ? path : NULL;
+}
+
+static void OnBrowseCommand(HWND window)
+{
+    WCHAR path[MAX_PATH] = L"";
+    if (!BrowseForEngine(window, path))
+        return;
+    SetDlgItemTextW(window, IDC_ENGINE, path);
+    wcscpy(LaunchSettings.enginePath, path);
+    SaveLaunchSetting(L"enginepath", LaunchSettings.enginePath);
+}
+
+static void OnAddCommand(HWND window)
+{
+    AddAddressToListBox();
+    SetDlgItemTextW(window, IDC_WL_ADDRESS, L"");
+}
+
+static void OnOkCommand(HWND window)
+{
+    RebuildWhitelistFromListBox(WhitelistControls.list);
+    SaveWhitelist();
+    DestroyWindow(window);
+}
+
+static void OnCommand(HWND window, WPARAM command)
+{
+    switch (command) {
+    case IDC_BROWSE: OnBrowseCommand(window); break;
+    case IDC_LAUNCH: OnLaunchCommand(window); break;
+    case IDC_EXIT: exit(0);
+    case IDC_WHITELIST: OpenWhitelistWindow(window); break;
+    case IDC_WL_ADD: OnAddCommand(window); break;
+    case IDC_WL_REMOVE: RemoveSelectedAddresses(); break;
+    case IDC_WL_OK: OnOkCommand(window); break;
+    case IDC_WL_CANCEL: DestroyWindow(window); break;
+    case IDC_WL_INFORMATION: ShowWhitelistInformation(); break;
+    }
+}
+
+static void OnSysCommand(WPARAM command)
+{
+    if (command == IDM_ABOUT) {
+        ShowAboutBox();
+        return;
+    }
+    for (const LanguageItem &item : LanguageItems)
+        if (command == item.command) {
+            SaveUiLanguage(item.languageId);
+            ShowRestartNotice(item.languageId);
+        }
+}
+
+static void OnDestroy(HWND window)
+{
+    if (window == MainWindow)
+        PostQuitMessage(0);
+    else if (window == WhitelistWindow)
+        WhitelistWindow = NULL;
+}
+
+static void OnSize(HWND window)
+{
+    if (window == MainWindow)
+        LayOutMainWindow(window);
+    else if (window == WhitelistWindow)
+        LayOutWhitelistWindow(window);
+}
+
+static void OnGetMinMaxInfo(HWND window, MINMAXINFO *limits)
+{
+    if (window == MainWindow) {
+        limits->ptMinTrackSize.x = MAIN_WIDTH;
+        limits->ptMinTrackSize.y = MAIN_HEIGHT;
+        limits->ptMaxTrackSize.y = MAIN_HEIGHT;
+    } else if (window == WhitelistWindow) {
+        SetWhitelistWindowLimits(limits);
+    }
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY: OnDestroy(window); return 0;
+    case WM_SIZE: OnSize(window); return 0;
+    case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_GETMINMAXINFO: OnGetMinMaxInfo(window, (MINMAXINFO *)lParam); return 0;
+    case WM_COMMAND: OnCommand(window, wParam); return 0;
+    case WM_SYSCOMMAND: OnSysCommand(wParam); break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}

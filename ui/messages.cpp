@@ -1,0 +1,58 @@
+// The message boxes: no owner window, an OK button, the exclamation icon on
+// all but the fatal-error report.
+#include "ui/ui.h"
+
+#include "i18n/i18n.h"
+#include "launch/launch.h"
+
+#include <stdio.h>
+#include <wchar.h>
+
+const WCHAR ProgramTitle[] = L"URL Kelvra launcher";
+static const WCHAR VersionText[] = L"1.2.12";
+static const WCHAR CreditsText[] = L"the tQr launcher team";
+static const WCHAR ErrorCodeFormat[] = L" (error code %d)\n";
+
+void ShowMessage(const WCHAR *text, const WCHAR *caption)
+{
+    MessageBoxW(NULL, text, caption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void ReportSystemError(const WCHAR *text)
+{
+    DWORD code = GetLastError();
+    WCHAR *system = NULL;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
+                   NULL, code, UiLanguageId, (WCHAR *)&system, 0, NULL);
+    const WCHAR *format = UiString(IDS_FATAL_ERROR);
+    size_t capacity = wcslen(format) + wcslen(text) + (system ? wcslen(system) : 0) + 40;
+    WCHAR *report = (WCHAR *)LocalAlloc(LPTR, capacity * sizeof(WCHAR));
+    WCHAR codePart[40];
+    bool shown = false;
+    if (report && FormatText(report, capacity, format, text) &&
+        FormatText(codePart, 40, ErrorCodeFormat, (int)code)) {
+        wcscat(report, codePart);
+        if (system)
+            wcscat(report, system);
+        shown = MessageBoxW(NULL, report, UiString(IDS_ERROR), MB_OK) != 0;
+    }
+    if (!shown) {
+        // Without a box the report goes to the standard output, if anyone
+        // redirected it.
+        WCHAR line[1024];
+        FormatText(line, 1024, format, text);
+        fputws(line, stdout);
+        FormatText(line, 1024, ErrorCodeFormat, (int)code);
+        fputws(line, stdout);
+        fflush(stdout);
+    }
+    LocalFree(system);
+    LocalFree(report);
+}
+
+void ShowAboutBox()
+{
+    WCHAR text[1024];
+    FormatText(text, 1024, UiString(IDS_ABOUT_TEXT), ProgramTitle, VersionText, CreditsText);
+    ShowMessage(text, UiString(IDS_ABOUT_CAPTION));
+}

@@ -1,0 +1,67 @@
+// User interface: the main window, the whitelist window (both of one class,
+// served by one window procedure) and the message boxes.
+#ifndef KELVRA_UI_H
+#define KELVRA_UI_H
+
+#include <windows.h>
+
+extern const WCHAR ProgramTitle[];
+extern const WCHAR WindowClassName[];
+
+// The main window and its controls, set as they are created.
+struct MainControlHandles {
+    HWND addressLabel, address, portLabel, port, engineLabel, engine, browse;
+    HWND parametersLabel, parameters, launch, whitelist, exit;
+};
+extern HWND MainWindow;
+extern MainControlHandles MainControls;
+
+bool RegisterMainWindowClass();
+HWND CreateMainWindow();
+void ExtendSystemMenu();
+bool CreateMainControls();
+bool PopulateMainWindow();
+void LayOutMainWindow(HWND window);
+WCHAR *BrowseForEngine(HWND owner, WCHAR *path);
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The whitelist window, one at a time; its controls keep their handles
+// until it is opened again.
+struct WhitelistControlHandles {
+    HWND label, address, add, remove, list, ok, information, cancel;
+    WNDPROC previousAddressFieldProc;
+};
+extern HWND WhitelistWindow;
+extern WhitelistControlHandles WhitelistControls;
+
+void OpenWhitelistWindow(HWND mainWindow);
+void FillWhitelistListBox();
+void AddAddressToListBox();
+void RemoveSelectedAddresses();
+void ShowWhitelistInformation();
+void LayOutWhitelistWindow(HWND window);
+void SetWhitelistWindowLimits(MINMAXINFO *limits);
+LRESULT CALLBACK AddressFieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Message boxes.
+void ReportSystemError(const WCHAR *text);
+void ShowAboutBox();
+void ShowMessage(const WCHAR *text, const WCHAR *caption);
+
+// Child controls described as a table, created in table order.
+struct ControlSpec {
+    int id;
+    const WCHAR *className;
+    UINT textId; // 0: no text
+    DWORD style;
+    int x, y, width, height;
+    HWND *handle;
+};
+bool CreateControls(HWND parent, const ControlSpec *controls, int count, bool stopAtFailure);
+
+// Layout helpers working on outer rectangles in screen coordinates.
+RECT OuterRect(HWND window);
+void SetControlSize(HWND control, int width, int height);
+void MoveControl(HWND control, int x, int y);
+
+#endif
