@@ -1,0 +1,154 @@
+// The whitelist window: edits a copy of the whitelist in its list box; OK
+// takes the copy over, Cancel and closing drop it.
+#include "ui/ui.h"
+
+#include "app/app.h"
+#include "i18n/i18n.h"
+#include "launch/launch.h"
+#include "resources/resource.h"
+
+#include <wchar.h>
+
+HWND WhitelistWindow;
+WhitelistControlHandles WhitelistControls;
+
+enum {
+    WHITELIST_WIDTH = 650,
+    WHITELIST_HEIGHT = 325,
+    ADDRESS_TEXT_CAPACITY = 255,
+    PORT_TEXT_CAPACITY = 6
+};
+
+static const DWORD LabelStyle = WS_CHILD | WS_VISIBLE;
+static const DWORD FieldStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
+static const DWORD ButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
+static const DWORD ListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
+                               LBS_NOINTEGRALHEIGHT | LBS_MULTIPLESEL;
+
+static const ControlSpec WhitelistControlSpecs[] = {
+    {IDC_WL_LABEL, L"Static", IDS_SERVER_ADDRESS, LabelStyle, 10, 10, 200, 25, &WhitelistControls.label},
+    {IDC_WL_ADDRESS, L"Edit", 0, FieldStyle, 220, 10, 200, 25, &WhitelistControls.address},
+    {IDC_WL_ADD, L"Button", IDS_ADD, ButtonStyle, 430, 10, 200, 25, &WhitelistControls.add},
+    {IDC_WL_REMOVE, L"Button", IDS_REMOVE, ButtonStyle, 430, 45, 200, 25, &WhitelistControls.remove},
+    {IDC_WL_LIST, L"ListBox", 0, ListStyle, 10, 45, 410, 200, &WhitelistControls.list},
+    {IDC_WL_OK, L"Button", IDS_OK, ButtonStyle, 10, 255, 200, 25, &WhitelistControls.ok},
+    {IDC_WL_INFORMATION, L"Button", IDS_INFORMATION_BUTTON, ButtonStyle, 220, 255, 200, 25, &WhitelistControls.information},
+    {IDC_WL_CANCEL, L"Button", IDS_CANCEL, ButtonStyle, 430, 255, 200, 25, &WhitelistControls.cancel},
+};
+
+// host:port from the main window's fields, the host alone without a port,
+// nothing without a host.
+static void ComposeInitialAddress(HWND mainWindow, WCHAR *address)
+{
+    if (!GetDlgItemTextW(mainWindow, IDC_ADDRESS, address, ADDRESS_TEXT_CAPACITY))
+        return;
+    WCHAR port[PORT_TEXT_CAPACITY];
+    if (GetDlgItemTextW(mainWindow, IDC_PORT, port, PORT_TEXT_CAPACITY)) {
+        wcscat(address, L":");
+        wcscat(address, port);
+    }
+}
+
+// One window at a time: a second Whitelist command brings the open one to
+// the front, so every action works on that window's own controls.
+static void RaiseWhitelistWindow()
+{
+    if (IsIconic(WhitelistWindow))
+        ShowWindow(WhitelistWindow, SW_RESTORE);
+    SetForegroundWindow(WhitelistWindow);
+    SetFocus(WhitelistControls.address);
+}
+
+void OpenWhitelistWindow(HWND mainWindow)
+{
+    if (WhitelistWindow) {
+        RaiseWhitelistWindow();
+        return;
+    }
+    WCHAR address[WHITELIST_ADDRESS_CAPACITY] = L"";
+    ComposeInitialAddress(mainWindow, address);
+
+    WhitelistWindow = CreateWindowExW(WS_EX_WINDOWEDGE, WindowClassName, UiString(IDS_WHITELIST_TITLE),
+                                      WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                      WHITELIST_WIDTH, WHITELIST_HEIGHT, mainWindow, NULL,
+                                      AppInstance, NULL);
+    if (!WhitelistWindow) {
+        WCHAR text[64];
+        FormatText(text, 64, L"Window Creation failed (error code %d).", (int)GetLastError());
+        ShowMessage(text, UiString(IDS_ERROR));
+        return;
+    }
+    CreateControls(WhitelistWindow, WhitelistControlSpecs,
+                   sizeof WhitelistControlSpecs / sizeof WhitelistControlSpecs[0], false);
+    SetWindowTextW(WhitelistControls.address, address);
+    WhitelistControls.previousAddressFieldProc = (WNDPROC)SetWindowLongPtrW(
+        WhitelistControls.address, GWLP_WNDPROC, (LONG_PTR)AddressFieldProc);
+    FillWhitelistListBox();
+    ShowWindow(WhitelistWindow, SW_SHOWNORMAL);
+    SetFocus(WhitelistControls.address);
+}
+
+void FillWhitelistListBox()
+{
+    for (const WhitelistEntry *entry = Whitelist; entry; entry = entry->next)
+        SendMessageW(WhitelistControls.list, LB_ADDSTRING, 0, (LPARAM)entry->address);
+}
+
+void AddAddressToListBox()
+{
+    WCHAR address[WHITELIST_ADDRESS_CAPACITY];
+    if (!GetDlgItemTextW(WhitelistWindow, IDC_WL_ADDRESS, address, WHITELIST_ADDRESS_CAPACITY)) {
+        ShowMessage(UiString(IDS_NO_ADDRESS), UiString(IDS_ERROR));
+        return;
+    }
+    SendMessageW(WhitelistControls.list, LB_ADDSTRING, 0, (LPARAM)address);
+}
+
+void RemoveSelectedAddresses()
+{
+    // From the last item down, so the indexes still to visit stay valid.
+    LRESULT count = SendMessageW(WhitelistControls.list, LB_GETCOUNT, 0, 0);
+    for (LRESULT item = count - 1; item >= 0; --item)
+        if (SendMessageW(WhitelistControls.list, LB_GETSEL, (WPARAM)item, 0) > 0)
+            SendMessageW(WhitelistControls.list, LB_DELETESTRING, (WPARAM)item, 0);
+}
+
+void ShowWhitelistInformation()
+{
+    WCHAR text[512];
+    FormatText(text, 512, UiString(IDS_WHITELIST_INFO), ProgramTitle);
+    ShowMessage(text, UiString(IDS_INFORMATION));
+}
+
+void LayOutWhitelistWindow(HWND window)
+{
+    RECT outer = OuterRect(window);
+    int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    RECT rect = OuterRect(WhitelistControls.address);
+    SetControlSize(WhitelistControls.address, outer.right - rect.left - 230, rect.bottom - rect.top);
+    rect = OuterRect(WhitelistControls.add);
+    MoveControl(WhitelistControls.add, width - (rect.right - rect.left) - 20, 10);
+    rect = OuterRect(WhitelistControls.list);
+    SetControlSize(WhitelistControls.list, outer.right - rect.left - 230, outer.bottom - rect.top - 55);
+    rect = OuterRect(WhitelistControls.remove);
+    MoveControl(WhitelistControls.remove, width - (rect.right - rect.left) - 20, 45);
+    MoveControl(WhitelistControls.ok, 10, height - 70);
+    MoveControl(WhitelistControls.information, 220, height - 70);
+    rect = OuterRect(WhitelistControls.cancel);
+    MoveControl(WhitelistControls.cancel, width - (rect.right - rect.left) - 20, height - 70);
+}
+
+void SetWhitelistWindowLimits(MINMAXINFO *limits)
+{
+    limits->ptMinTrackSize.x = WHITELIST_WIDTH;
+    limits->ptMinTrackSize.y = WHITELIST_HEIGHT;
+}
+
+LRESULT CALLBACK AddressFieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        AddAddressToListBox();
+        SetWindowTextW(window, L"");
+    }
+    return CallWindowProcW(WhitelistControls.previousAddressFieldProc, window, message, wParam, lParam);
+}
