@@ -1,7 +1,8 @@
-# Sourced: a Wine prefix in build/x86_64, a persistent wineserver and an
-# Xvfb display, all ended on exit.
+# Sourced: a Wine prefix in the build tree (KELVRA_PREFIX, by default
+# $KELVRA_BUILD/wineprefix), a persistent wineserver and an Xvfb display,
+# all ended on exit.
 : "${KELVRA_BUILD:?}"
-export WINEPREFIX="$KELVRA_BUILD/wineprefix"
+export WINEPREFIX="${KELVRA_PREFIX:-$KELVRA_BUILD/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=C.UTF-8 LC_ALL=C.UTF-8

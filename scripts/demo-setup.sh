@@ -1,0 +1,47 @@
+# Sourced by the demo and the screenshot script: builds the launcher, the
+# harness and the stub engine, starts a Wine session with its own prefix in
+# build/demo, puts the stub engine where a user's engine would be, and
+# stores the launcher's settings with one whitelisted server.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+bash "$root/scripts/install-deps.sh"
+cmake -S "$root" -B "$root/build/x86_64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
+cmake --build "$root/build/x86_64" -j2 --target launcher harness stub_engine >/dev/null
+
+demo="$root/build/demo"
+mkdir -p "$demo"
+export KELVRA_BUILD="$root/build/x86_64" KELVRA_PREFIX="$demo/wineprefix"
+source "$root/scripts/wine-session.sh"
+
+wine=/usr/lib/wine/wine64
+bin="$KELVRA_BUILD/bin"
+windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
+record="$demo/engine-record.txt"
+export KELVRA_STUB_RECORD
+KELVRA_STUB_RECORD=$(windows_path "$record")
+rm -f "$record"
+
+engine_dir="$WINEPREFIX/drive_c/Games/Quake III Arena"
+mkdir -p "$engine_dir"
+cp "$bin/stub_engine.exe" "$engine_dir/quake3.exe"
+# No window manager runs on the virtual display: Wine draws the frames itself.
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
+key='HKCU\Software\tQr\kelvra launcher'
+"$wine" reg delete "$key" /f >/dev/null 2>&1 || true
+"$wine" reg add "$key" /v enginepath /t REG_SZ /d 'C:\Games\Quake III Arena\quake3.exe' /f >/dev/null
+"$wine" reg add "$key\\whitelist" /v address0 /t REG_SZ /d 'play.kelvra.net:27961' /f >/dev/null
+
+# shoot PICTURE HARNESS-ARGUMENTS...: runs the harness, takes a picture of
+# the screen once the main window is shown, then lets it close the window.
+shoot() {
+  local picture=$1 harness
+  shift
+  rm -f "$demo/shot-taken"
+  "$wine" "$bin/harness.exe" --close-when "$(windows_path "$demo/shot-taken")" "$@" >"$demo/harness.out" &
+  harness=$!
+  for _ in $(seq 300); do grep -q 'window shown' "$demo/harness.out" 2>/dev/null && break; sleep 0.1; done
+  sleep 1 # let the windows paint before the picture
+  import -window root "$demo/screen.png"
+  convert "$demo/screen.png" -trim +repage "$picture"
+  touch "$demo/shot-taken"
+  wait "$harness" || true
+}

@@ -1,0 +1,31 @@
+#!/bin/bash
+# The launcher's main job under Wine, with the stub engine standing in for a
+# Quake III engine: a whitelisted link starts the engine at once, another
+# link shows the window (screenshot in build/demo), and Launch starts it.
+set -euo pipefail
+source "$(dirname "$0")/demo-setup.sh"
+
+show_engine_start() {
+  if [ -f "$record" ]; then
+    { iconv -f UTF-16LE -t UTF-8 "$record"; echo; } |
+      sed -e '1s/^/  engine command line: /' -e '2s/^/  engine working dir:  /'
+  else
+    echo "  the engine was not started"
+  fi
+  rm -f "$record"
+}
+run() { "$wine" "$bin/harness.exe" "$@" | sed 's/^/  /'; }
+
+echo "1. Whitelisted server, kelvra://player@play.kelvra.net:27961/ - no window:"
+run 'kelvra://player@play.kelvra.net:27961/'
+show_engine_start
+
+echo "2. Other server, \"kelvra://arena.example.org:27962/join\" - the window:"
+shoot "$demo/main-window.png" '"kelvra://arena.example.org:27962/join"'
+sed 's/^/  /' "$demo/harness.out"
+echo "  screenshot: $demo/main-window.png (closed without launching)"
+show_engine_start
+
+echo "3. The same link, Launch pressed in the window:"
+run --command 10 '"kelvra://arena.example.org:27962/join"'
+show_engine_start

@@ -1,0 +1,14 @@
+#!/bin/bash
+# Takes the README's pictures of the launcher's windows into docs/.
+set -euo pipefail
+source "$(dirname "$0")/demo-setup.sh"
+mkdir -p "$root/docs"
+link='"kelvra://arena.example.org:27962/join"'
+shoot "$root/docs/main-window.png" "$link"
+shoot "$root/docs/whitelist-window.png" --command 24 "$link"
+shoot "$root/docs/about-box.png" --syscommand 12 "$link"
+"$wine" reg add "$key" /v language /t REG_DWORD /d 0x0407 /f >/dev/null
+shoot "$root/docs/main-window-de.png" "$link"
+"$wine" reg add "$key" /v language /t REG_DWORD /d 0x0419 /f >/dev/null
+shoot "$root/docs/main-window-ru.png" "$link"
+ls -la "$root/docs"
