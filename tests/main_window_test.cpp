@@ -3,6 +3,7 @@
 #include "launch/launch.h"
 #include "resources/resource.h"
 #include "support/english.h"
+#include "support/stored.h"
 #include "ui/ui.h"
 
 #include <gtest/gtest.h>
@@ -238,9 +239,7 @@ TEST_F(MainWindowTest, LayoutFollowsTheWidth)
 TEST_F(MainWindowTest, SizeLimits)
 {
     Create();
-    MINMAXINFO limits = {};
-    limits.ptMaxTrackSize = {3000, 2000};
-    SendMessageW(MainWindow, WM_GETMINMAXINFO, 0, (LPARAM)&limits);
+    MINMAXINFO limits = TrackLimits(MainWindow);
     EXPECT_EQ(640, limits.ptMinTrackSize.x);
     EXPECT_EQ(220, limits.ptMinTrackSize.y);
     EXPECT_EQ(3000, limits.ptMaxTrackSize.x);
@@ -262,11 +261,14 @@ TEST_F(MainWindowTest, LanguageItemStoresTheChoiceAndKeepsTheTexts)
 
 TEST_F(MainWindowTest, NotificationsOfTheFieldsAreIgnored)
 {
+    LaunchSettings.enginePath[0] = 0; // a wrong Launch then shows a box instead of exiting
     Create();
+    auto box = WatchForBox(GetCurrentProcessId(), 1000);
     // Exit with a notification code in the upper half would end this process.
     SendMessageW(MainWindow, WM_COMMAND, MAKEWPARAM(IDC_EXIT, EN_CHANGE), (LPARAM)MainControls.exit);
     SendMessageW(MainWindow, WM_COMMAND, MAKEWPARAM(IDC_LAUNCH, 1), (LPARAM)MainControls.launch);
-    SUCCEED();
+    EXPECT_TRUE(IsWindow(MainWindow));
+    EXPECT_FALSE(box.get().seen) << "Launch ran: its empty-field message came up";
 }
 
 TEST_F(MainWindowTest, AboutBoxInEnglishAndGerman)

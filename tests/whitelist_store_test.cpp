@@ -1,5 +1,6 @@
 // The autostart whitelist in the real registry, with its order semantics.
 #include "launch/launch.h"
+#include "support/stored.h"
 #include "support/testing.h"
 
 #include <aclapi.h>
@@ -12,7 +13,6 @@ using namespace testing_support;
 
 namespace {
 
-typedef std::vector<std::wstring> Texts;
 
 class WhitelistStore : public ::testing::Test {
 protected:
@@ -48,21 +48,6 @@ Texts ListedEntries()
     for (const WhitelistEntry *entry = Whitelist; entry; entry = entry->next)
         entries.push_back(entry->address);
     return entries;
-}
-
-// Every value of the whitelist key in index order, "" for the end marker,
-// checking that each is a REG_SZ of (characters + 1) * 2 bytes.
-Texts StoredValues()
-{
-    Texts values;
-    for (int i = 0;; ++i) {
-        RegValue value = ReadValue(HKEY_CURRENT_USER, WhitelistKey, (L"address" + std::to_wstring(i)).c_str());
-        if (!value.present)
-            return values;
-        EXPECT_EQ((DWORD)REG_SZ, value.type);
-        EXPECT_EQ((value.Text().size() + 1) * 2, value.data.size());
-        values.push_back(value.Text());
-    }
 }
 
 TEST_F(WhitelistStore, LoadStopsAtTheFirstGapOrEmptyValue)
@@ -102,7 +87,7 @@ TEST_F(WhitelistStore, OrderAcrossLoadRebuildAndSave)
     RebuildWhitelistFromListBox(listBox);
     EXPECT_EQ((Texts{L"A", L"B"}), ListedEntries());
     EXPECT_TRUE(SaveWhitelist());
-    EXPECT_EQ((Texts{L"A", L"B", L""}), StoredValues());
+    EXPECT_EQ((Texts{L"A", L"B", L""}), StoredWhitelist());
 }
 
 TEST_F(WhitelistStore, DuplicatesKeptAndEmptyItemsSkipped)
@@ -111,7 +96,7 @@ TEST_F(WhitelistStore, DuplicatesKeptAndEmptyItemsSkipped)
     RebuildWhitelistFromListBox(listBox);
     EXPECT_EQ((Texts{L"same", L"same"}), ListedEntries());
     EXPECT_TRUE(SaveWhitelist());
-    EXPECT_EQ((Texts{L"same", L"same", L""}), StoredValues());
+    EXPECT_EQ((Texts{L"same", L"same", L""}), StoredWhitelist());
     FreeWhitelist();
     LoadWhitelist();
     EXPECT_EQ((Texts{L"same", L"same"}), ListedEntries());
@@ -123,7 +108,7 @@ TEST_F(WhitelistStore, EmptyListBoxStoresOnlyTheEndMarker)
     RebuildWhitelistFromListBox(listBox);
     EXPECT_EQ(Texts{}, ListedEntries());
     EXPECT_TRUE(SaveWhitelist());
-    EXPECT_EQ(Texts{L""}, StoredValues());
+    EXPECT_EQ(Texts{L""}, StoredWhitelist());
     EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, WhitelistKey, L"address1").present);
 }
 
@@ -133,7 +118,7 @@ TEST_F(WhitelistStore, ShorterListLeavesNoStaleValues)
     FillListBox({L"x", L"y"});
     RebuildWhitelistFromListBox(listBox);
     EXPECT_TRUE(SaveWhitelist());
-    EXPECT_EQ((Texts{L"y", L"x", L""}), StoredValues());
+    EXPECT_EQ((Texts{L"y", L"x", L""}), StoredWhitelist());
     for (const wchar_t *stale : {L"address3", L"address4"})
         EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, WhitelistKey, stale).present) << stale;
 }
@@ -145,7 +130,7 @@ TEST_F(WhitelistStore, KeyWithSubkeyIsOverwrittenInPlace)
     FillListBox({L"z"});
     RebuildWhitelistFromListBox(listBox);
     EXPECT_TRUE(SaveWhitelist());
-    EXPECT_EQ((Texts{L"z", L""}), StoredValues());
+    EXPECT_EQ((Texts{L"z", L""}), StoredWhitelist());
     EXPECT_EQ(L"kept", ReadValue(HKEY_CURRENT_USER, (std::wstring(WhitelistKey) + L"\\child").c_str(), L"v").Text());
 }
 
@@ -174,7 +159,7 @@ TEST_F(WhitelistStore, SaveWithoutWriteAccessKeepsTheStoredList)
     FillListBox({L"new"});
     RebuildWhitelistFromListBox(listBox);
     EXPECT_FALSE(SaveWhitelist());
-    EXPECT_EQ((Texts{L"keep1", L"keep2", L""}), StoredValues());
+    EXPECT_EQ((Texts{L"keep1", L"keep2", L""}), StoredWhitelist());
 
     // Let the next test clean up.
     RegOpenKeyExW(HKEY_CURRENT_USER, WhitelistKey, 0, WRITE_DAC, &key);

@@ -3,6 +3,7 @@
 #include "launch/launch.h"
 #include "resources/resource.h"
 #include "support/english.h"
+#include "support/stored.h"
 #include "ui/ui.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@ using namespace testing_support;
 
 namespace {
 
-typedef std::vector<std::wstring> Texts;
 const wchar_t Title[] = L"URL Kelvra launcher";
 
 Texts ListItems(HWND list)
@@ -27,19 +27,6 @@ Texts ListItems(HWND list)
         items.push_back(text);
     }
     return items;
-}
-
-Texts StoredWhitelist()
-{
-    Texts values;
-    for (int i = 0;; ++i) {
-        RegValue value = ReadValue(HKEY_CURRENT_USER, WhitelistKey, (L"address" + std::to_wstring(i)).c_str());
-        if (!value.present)
-            return values;
-        EXPECT_EQ((DWORD)REG_SZ, value.type);
-        EXPECT_EQ((value.Text().size() + 1) * 2, value.data.size());
-        values.push_back(value.Text());
-    }
 }
 
 void StoreWhitelist(const Texts &values)
@@ -199,9 +186,7 @@ TEST_F(WhitelistWindowTest, LayoutAndMinimumSize)
         EXPECT_EQ(before[i].right + follows[i][2], after.right);
         EXPECT_EQ(before[i].bottom + follows[i][3], after.bottom);
     }
-    MINMAXINFO limits = {};
-    limits.ptMaxTrackSize = {3000, 2000};
-    SendMessageW(WhitelistWindow, WM_GETMINMAXINFO, 0, (LPARAM)&limits);
+    MINMAXINFO limits = TrackLimits(WhitelistWindow);
     EXPECT_EQ(650, limits.ptMinTrackSize.x);
     EXPECT_EQ(325, limits.ptMinTrackSize.y);
     EXPECT_EQ(3000, limits.ptMaxTrackSize.x);
