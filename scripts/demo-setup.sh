@@ -23,8 +23,6 @@ rm -f "$record"
 engine_dir="$WINEPREFIX/drive_c/Games/Quake III Arena"
 mkdir -p "$engine_dir"
 cp "$bin/stub_engine.exe" "$engine_dir/quake3.exe"
-# No window manager runs on the virtual display: Wine draws the frames itself.
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
 key='HKCU\Software\tQr\kelvra launcher'
 "$wine" reg delete "$key" /f >/dev/null 2>&1 || true
 "$wine" reg add "$key" /v enginepath /t REG_SZ /d 'C:\Games\Quake III Arena\quake3.exe' /f >/dev/null

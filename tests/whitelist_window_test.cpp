@@ -17,18 +17,6 @@ namespace {
 
 const wchar_t Title[] = L"URL Kelvra launcher";
 
-Texts ListItems(HWND list)
-{
-    Texts items;
-    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        wchar_t text[WHITELIST_ADDRESS_CAPACITY] = L"";
-        SendMessageW(list, LB_GETTEXT, (WPARAM)i, (LPARAM)text);
-        items.push_back(text);
-    }
-    return items;
-}
-
 void StoreWhitelist(const Texts &values)
 {
     for (size_t i = 0; i < values.size(); ++i)
@@ -252,12 +240,6 @@ protected:
     }
     void TearDown() override { ClearRegistry(); }
 };
-
-HWND FindWhitelistWindow(Launcher &launcher, HWND mainWindow)
-{
-    PostMessageW(GetDlgItem(mainWindow, IDC_WHITELIST), BM_CLICK, 0, 0);
-    return launcher.WaitForWindow(L"Autostart Whitelist");
-}
 
 TEST_F(RealProgram, WhitelistedThroughTheWindowThenAutostarts)
 {

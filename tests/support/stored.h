@@ -2,6 +2,7 @@
 #ifndef KELVRA_STORED_H
 #define KELVRA_STORED_H
 
+#include "resources/resource.h"
 #include "support/testing.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,26 @@ inline Texts StoredWhitelist()
         EXPECT_EQ((value.Text().size() + 1) * 2, value.data.size());
         values.push_back(value.Text());
     }
+}
+
+// The items of a list box, also of another process's.
+inline Texts ListItems(HWND list)
+{
+    Texts items;
+    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t text[512] = L"";
+        SendMessageW(list, LB_GETTEXT, (WPARAM)i, (LPARAM)text);
+        items.push_back(text);
+    }
+    return items;
+}
+
+// Opens the whitelist window of a running launcher through its button.
+inline HWND FindWhitelistWindow(testing_support::Launcher &launcher, HWND mainWindow)
+{
+    PostMessageW(GetDlgItem(mainWindow, IDC_WHITELIST), BM_CLICK, 0, 0);
+    return launcher.WaitForWindow(L"Autostart Whitelist");
 }
 
 // The tracking limits a window sets, starting from a large maximum.
