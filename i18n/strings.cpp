@@ -5,6 +5,8 @@
 #include "app/app.h"
 #include "launch/launch.h"
 
+#include <wchar.h>
+
 DWORD UiLanguageId;
 WCHAR UiStrings[UI_STRING_COUNT][UI_STRING_CAPACITY];
 
@@ -65,8 +67,9 @@ void LoadStringInLanguage(HINSTANCE module, DWORD languageId, UINT stringId, WCH
         position += 1 + entries[position];
     if (position >= units || entries[position] > units - position - 1)
         return;
-    int bound = entries[position] + 1;
-    lstrcpynW(buffer, entries + position + 1, bound < UI_STRING_CAPACITY ? bound : (int)UI_STRING_CAPACITY);
+    size_t length = entries[position] < UI_STRING_CAPACITY - 1 ? entries[position] : UI_STRING_CAPACITY - 1;
+    wmemcpy(buffer, entries + position + 1, length);
+    buffer[length] = 0;
 }
 
 void SaveUiLanguage(DWORD languageId)
