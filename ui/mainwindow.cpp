@@ -150,8 +150,27 @@ void LayOutMainWindow(HWND window)
     MoveToRight(MainControls.exit, outer, 150);
 }
 
+typedef BOOL(WINAPI *OpenFileNameFunction)(OPENFILENAMEW *);
+
+// The common dialogs are loaded at the first Browse: they bring the shell
+// and half a dozen more libraries along, which every start that never
+// browses (an autostart above all) would otherwise load for nothing.
+static OpenFileNameFunction OpenFileNameDialog()
+{
+    static OpenFileNameFunction function;
+    if (!function) {
+        HMODULE library = LoadLibraryW(L"comdlg32.dll");
+        if (library)
+            function = (OpenFileNameFunction)(void (*)(void))GetProcAddress(library, "GetOpenFileNameW");
+    }
+    return function;
+}
+
 WCHAR *BrowseForEngine(HWND owner, WCHAR *path)
 {
+    OpenFileNameFunction getOpenFileName = OpenFileNameDialog();
+    if (!getOpenFileName)
+        return NULL;
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
@@ -166,7 +185,7 @@ WCHAR *BrowseForEngine(HWND owner, WCHAR *path)
     dialog.lpstrTitle = UiString(IDS_SELECT_ENGINE);
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
     dialog.lpstrDefExt = L"*.exe";
-    return GetOpenFileNameW(&dialog) ? path : NULL;
+    return getOpenFileName(&dialog) ? path : NULL;
 }
 
 static void OnBrowseCommand(HWND window)
