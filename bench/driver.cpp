@@ -174,7 +174,9 @@ int wmain(int argc, wchar_t **argv)
         return 2;
     }
     std::wstring launcher = bin + L"\\launcher.exe", floorAutostart = bin + L"\\floor_autostart.exe",
-                 floorWindow = bin + L"\\floor_window.exe";
+                 floorWindow = bin + L"\\floor_window.exe",
+                 floorAutostartLinked = bin + L"\\floor_autostart_linked.exe",
+                 floorWindowControls = bin + L"\\floor_window_controls.exe";
     // The launcher composes exactly this engine command line for the link.
     const std::wstring whitelisted = L"\"kelvra://play.kelvra.net:27961/\"",
                        other = L"\"kelvra://arena.example.org:27962/\"",
@@ -182,6 +184,7 @@ int wmain(int argc, wchar_t **argv)
     const wchar_t *launcherTitle = L"URL Kelvra launcher", *floorTitle = L"Bare window";
 
     std::vector<double> autostart, autostartFloor, window, windowFloor, memory, memoryFloor;
+    std::vector<double> autostartLinked, windowControls;
     SIZE_T peak;
     for (int i = -1; i < runs; ++i) { // run -1 warms up and is not counted
         double a = AutostartRun(launcher, whitelisted, record);
@@ -189,10 +192,14 @@ int wmain(int argc, wchar_t **argv)
         double c = WindowRun(launcher, other, launcherTitle, &peak);
         double cPeak = peak / 1024.0;
         double d = WindowRun(floorWindow, L"", floorTitle, &peak);
+        double dPeak = peak / 1024.0;
+        double e = AutostartRun(floorAutostartLinked, engineLine, record);
+        double f = WindowRun(floorWindowControls, L"", floorTitle, &peak);
         if (i < 0)
             continue;
+        autostartLinked.push_back(e), windowControls.push_back(f);
         autostart.push_back(a), autostartFloor.push_back(b), window.push_back(c), windowFloor.push_back(d);
-        memory.push_back(cPeak), memoryFloor.push_back(peak / 1024.0);
+        memory.push_back(cPeak), memoryFloor.push_back(dPeak);
     }
 
     printf("| %d runs each | launcher min / median / max | floor min / median / max | median ratio | goal |\n", runs);
@@ -200,5 +207,8 @@ int wmain(int argc, wchar_t **argv)
     Row("Autostart road (start to engine started)", "ms", autostart, autostartFloor, 1.05);
     Row("Window road (start to window visible)", "ms", window, windowFloor, 1.10);
     Row("Peak working set, window open", "KiB", memory, memoryFloor, 1.10);
+    Row("For reference: autostart against a floor linking USER32 and ADVAPI32", "ms", autostart, autostartLinked,
+        1.05);
+    Row("For reference: window against a floor with twelve controls", "ms", window, windowControls, 1.10);
     return 0;
 }

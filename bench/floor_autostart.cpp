@@ -1,7 +1,8 @@
 // The autostart road's floor: nothing but CreateProcessW of the engine
 // named by KELVRA_FLOOR_ENGINE, with this program's command-line tail as the
 // engine's whole command line and the engine's folder as working folder,
-// as the launcher starts it.
+// as the launcher starts it. Built a second time with the launcher's other
+// libraries linked in (KELVRA_FLOOR_LINKED), to show what loading them costs.
 #include <windows.h>
 
 #include <wchar.h>
@@ -24,6 +25,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     while (*tail == L' ')
         ++tail;
 
+#ifdef KELVRA_FLOOR_LINKED
+    if (GetEnvironmentVariableW(L"KELVRA_FLOOR_NEVER", NULL, 0)) { // only keeps the imports
+        MessageBoxW(NULL, L"", L"", MB_OK);
+        RegCloseKey(NULL);
+    }
+#endif
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;

@@ -1,5 +1,6 @@
 // The window road's floor: one class registered, one empty window of the
-// launcher's size shown, a message loop.
+// launcher's size shown, a message loop. Built a second time with twelve
+// plain controls in it (KELVRA_FLOOR_CONTROLS), to show what they cost.
 #include <windows.h>
 
 static LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -26,6 +27,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
                                   CW_USEDEFAULT, 640, 220, NULL, NULL, instance, NULL);
     if (!window)
         return 0;
+#ifdef KELVRA_FLOOR_CONTROLS
+    static const wchar_t *const classes[] = {L"Static", L"Edit", L"Button"};
+    for (int i = 0; i < 12; ++i)
+        CreateWindowExW(0, classes[i % 3], L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10 + 205 * (i % 3),
+                        10 + 35 * (i / 3), 200, 25, window, NULL, instance, NULL);
+#endif
     ShowWindow(window, show);
     UpdateWindow(window);
     MSG msg;

@@ -8,7 +8,8 @@ runs=${1:-25}
 bash "$root/scripts/install-deps.sh" >/dev/null
 tree="$root/build/bench"
 cmake -S "$root" -B "$tree/x86_64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
-cmake --build "$tree/x86_64" -j2 --target launcher stub_engine driver floor_autostart floor_window >/dev/null
+cmake --build "$tree/x86_64" -j2 --target launcher stub_engine driver floor_autostart floor_window \
+  floor_autostart_linked floor_window_controls >/dev/null
 cmake -S "$root" -B "$tree/i686" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$tree/i686" -j2 --target launcher >/dev/null
 
