@@ -157,12 +157,12 @@ typedef BOOL(WINAPI *OpenFileNameFunction)(OPENFILENAMEW *);
 // browses (an autostart above all) would otherwise load for nothing.
 static OpenFileNameFunction OpenFileNameDialog()
 {
+    static HMODULE library; // kept loaded for the rest of the run
     static OpenFileNameFunction function;
-    if (!function) {
-        HMODULE library = LoadLibraryW(L"comdlg32.dll");
-        if (library)
-            function = (OpenFileNameFunction)(void (*)(void))GetProcAddress(library, "GetOpenFileNameW");
-    }
+    if (!library)
+        library = LoadLibraryW(L"comdlg32.dll");
+    if (library && !function)
+        function = (OpenFileNameFunction)(void (*)(void))GetProcAddress(library, "GetOpenFileNameW");
     return function;
 }
 
