@@ -237,25 +237,33 @@ std::wstring InstallStubEngine(const std::wstring &path)
     return path;
 }
 
-StubRecord ReadStubRecord(DWORD timeoutMs)
+// One attempt: under Wine the record can be seen a moment before it can be
+// opened, so a failed open or a partial read counts as not there yet.
+static bool ReadStubRecordOnce(const std::wstring &path, StubRecord &record)
 {
-    StubRecord record;
-    std::wstring path = StubRecordPath();
-    if (!WaitFor([&] { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs))
-        return record;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, NULL, OPEN_EXISTING,
+                              0, NULL);
     if (file == INVALID_HANDLE_VALUE)
-        return record;
+        return false;
     std::wstring content(32768, 0);
     DWORD read = 0;
     ReadFile(file, &content[0], (DWORD)(content.size() * sizeof(wchar_t)), &read, NULL);
     CloseHandle(file);
     content.resize(read / sizeof(wchar_t));
     size_t newline = content.find(L'\n');
-    record.present = newline != std::wstring::npos;
+    if (newline == std::wstring::npos)
+        return false;
+    record.present = true;
     record.commandLine = content.substr(0, newline);
-    if (record.present)
-        record.directory = content.substr(newline + 1);
+    record.directory = content.substr(newline + 1);
+    return true;
+}
+
+StubRecord ReadStubRecord(DWORD timeoutMs)
+{
+    StubRecord record;
+    std::wstring path = StubRecordPath();
+    WaitFor([&] { return ReadStubRecordOnce(path, record); }, timeoutMs);
     return record;
 }
 
