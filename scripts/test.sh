@@ -1,7 +1,8 @@
 #!/bin/bash
 # Installs what is missing, runs cppcheck, builds both widths and runs every
-# test under Wine on a virtual display, then the end-to-end tests once more
-# with Wine's heap checking, failing on any heap warning.
+# test under Wine on a virtual display: the shipped i686 build first, then
+# x86_64; then the end-to-end tests of the i686 build once more with Wine's
+# heap checking, failing on any heap warning.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/install-deps.sh"
@@ -12,14 +13,24 @@ cppcheck --enable=warning,style,performance,portability --suppressions-list="$ro
   "$root/app" "$root/launch" "$root/ui" "$root/i18n"
 
 bash "$root/scripts/build.sh"
-export KELVRA_BUILD="$root/build/x86_64"
 source "$root/scripts/wine-session.sh"
-ctest --test-dir "$KELVRA_BUILD" --output-on-failure
+
+widths=(i686 x86_64)
+if ! can_run_32bit; then
+  echo "32-bit programs cannot run here (the kernel has no IA32 emulation): the i686 build is NOT tested, only x86_64"
+  widths=(x86_64)
+fi
+for width in "${widths[@]}"; do
+  echo "tests of the $width build"
+  ctest --test-dir "$root/build/$width" --output-on-failure
+done
+heap_width=${widths[0]}
 
 echo "the example link registration"
 wine=/usr/lib/wine/wine64
-sed 's/C:\\\\Path\\\\To/C:\\\\Games\\\\Kelvra/g' "$root/packaging/kelvra-url.reg" >"$KELVRA_BUILD/kelvra-url.reg"
-"$wine" reg import 'Z:'"${KELVRA_BUILD//\//\\}"'\kelvra-url.reg' >/dev/null 2>&1
+tree="$root/build/$heap_width"
+sed 's/C:\\\\Path\\\\To/C:\\\\Games\\\\Kelvra/g' "$root/packaging/kelvra-url.reg" >"$tree/kelvra-url.reg"
+"$wine" reg import 'Z:'"${tree//\//\\}"'\kelvra-url.reg' >/dev/null 2>&1
 command=$("$wine" reg query 'HKCU\Software\Classes\kelvra\shell\open\command' /ve 2>/dev/null | tr -d '\r')
 protocol=$("$wine" reg query 'HKCU\Software\Classes\kelvra' /v 'URL Protocol' 2>/dev/null | tr -d '\r')
 "$wine" reg delete 'HKCU\Software\Classes\kelvra' /f >/dev/null 2>&1
@@ -29,13 +40,13 @@ if ! grep -qF '"C:\Games\Kelvra\launcher.exe" "%1"' <<<"$command" || ! grep -q '
   exit 1
 fi
 
-echo "end-to-end tests with heap checking"
-if ! WINEDEBUG=warn+heap /usr/lib/wine/wine64 "$KELVRA_BUILD/bin/heap_canary.exe" 2>&1 | grep -q ':heap:'; then
+echo "end-to-end tests of the $heap_width build with heap checking"
+if ! WINEDEBUG=warn+heap "$wine" "$tree/bin/heap_canary.exe" 2>&1 | grep -q ':heap:'; then
   echo "heap checking reports nothing for a double free: it is not on" >&2
   exit 1
 fi
-log="$KELVRA_BUILD/heap-check.log"
-WINEDEBUG=warn+heap ctest --test-dir "$KELVRA_BUILD" -L end-to-end --output-on-failure -V >"$log" 2>&1 ||
+log="$tree/heap-check.log"
+WINEDEBUG=warn+heap ctest --test-dir "$tree" -L end-to-end --output-on-failure -V >"$log" 2>&1 ||
   { tail -40 "$log"; exit 1; }
 if grep ':heap:' "$log"; then
   echo "heap warnings in the end-to-end tests (all output: $log)" >&2

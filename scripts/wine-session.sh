@@ -1,11 +1,15 @@
-# Sourced: a Wine prefix in the build tree (KELVRA_PREFIX, by default
-# $KELVRA_BUILD/wineprefix), a persistent wineserver and an Xvfb display,
-# all ended on exit.
-: "${KELVRA_BUILD:?}"
-export WINEPREFIX="${KELVRA_PREFIX:-$KELVRA_BUILD/wineprefix}"
+# Sourced: a Wine prefix (KELVRA_PREFIX, by default build/wineprefix), a
+# persistent wineserver and an Xvfb display, all ended on exit. Also defines
+# can_run_32bit.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX="${KELVRA_PREFIX:-$root/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
+
+# Wine runs 32-bit Windows programs through its 32-bit loader, an i386 Linux
+# program: a kernel without IA32 emulation cannot start it.
+can_run_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
 display=90
 while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
@@ -26,6 +30,9 @@ wineserver -p </dev/null >/dev/null 2>&1
 # Boots the prefix (creating it the first time) so that Wine's own service
 # processes start here, detached from the test runner's output pipes.
 wineboot </dev/null >/dev/null 2>&1
+# Debian's Wine leaves its own fonts (Tahoma, and Marlett for the caption
+# buttons) out of the prefix; without them the buttons draw as "0 1 r".
+cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 # No window manager runs on the virtual display. Wine then draws the window
 # frames itself, and hiding a window no longer waits 2 s for a manager that
 # never answers.
