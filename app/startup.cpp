@@ -7,8 +7,6 @@
 #include "launch/launch.h"
 #include "ui/ui.h"
 
-HINSTANCE AppInstance;
-
 int RunLauncher(HINSTANCE instance, const char *commandTail, int showCommand)
 {
     AppInstance = instance;

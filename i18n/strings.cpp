@@ -2,11 +2,9 @@
 // program's string tables.
 #include "i18n/i18n.h"
 
-#include "app/app.h"
-#include "launch/launch.h"
-
 #include <wchar.h>
 
+HINSTANCE AppInstance;
 DWORD UiLanguageId;
 WCHAR UiStrings[UI_STRING_COUNT][UI_STRING_CAPACITY];
 

@@ -4,7 +4,6 @@
 
 #include "i18n/i18n.h"
 #include "resources/resource.h"
-#include "ui/ui.h"
 
 #include <stdlib.h>
 #include <wchar.h>
@@ -41,11 +40,16 @@ bool ExpandAddressPlaceholder(WCHAR *parameters, const WCHAR *host, const WCHAR 
     return true;
 }
 
+static void ShowError(const WCHAR *text)
+{
+    MessageBoxW(NULL, text, UiString(IDS_ERROR), MB_OK | MB_ICONEXCLAMATION);
+}
+
 static void ShowLaunchFailure(const WCHAR *detail)
 {
     WCHAR text[512];
     FormatText(text, 512, UiString(IDS_LAUNCH_FAILED), detail);
-    ShowMessage(text, UiString(IDS_ERROR));
+    ShowError(text);
 }
 
 static const WCHAR LineTooLong[] = L"the parameter line is too long.";
@@ -109,7 +113,7 @@ static bool ReadField(HWND window, int id, WCHAR *text, int capacity, UINT empty
     if (GetDlgItemTextW(window, id, text, capacity))
         return true;
     if (emptyMessage)
-        ShowMessage(UiString(emptyMessage), UiString(IDS_ERROR));
+        ShowError(UiString(emptyMessage));
     return false;
 }
 

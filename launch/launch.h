@@ -52,17 +52,7 @@ void LaunchEngine(const WCHAR *enginePath, const WCHAR *parameters);
 void TryAutostart();
 void OnLaunchCommand(HWND window);
 
-// Registry paths below HKEY_CURRENT_USER (the settings key also below
-// HKEY_LOCAL_MACHINE for the machine's defaults).
-extern const WCHAR SettingsKeyPath[];
+// The whitelist's key below HKEY_CURRENT_USER, under the settings key.
 extern const WCHAR WhitelistKeyPath[];
-
-// Opens a key below HKEY_CURRENT_USER for setting values, creating it with
-// every missing level when it does not exist yet.
-bool OpenKeyForWriting(const WCHAR *path, HKEY *key);
-
-// Bounded formatting with the Microsoft meaning of %s (wide text); the result
-// is always terminated. False when the text did not fit.
-bool FormatText(WCHAR *buffer, size_t capacity, const WCHAR *format, ...);
 
 #endif

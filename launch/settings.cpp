@@ -1,6 +1,8 @@
 // The engine path and the parameter template, kept per user.
 #include "launch/launch.h"
 
+#include "i18n/i18n.h"
+
 #include <wchar.h>
 
 LaunchSettingsRecord LaunchSettings;

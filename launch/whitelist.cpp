@@ -2,9 +2,12 @@
 // marker, loaded into a list that grows at the front.
 #include "launch/launch.h"
 
+#include "i18n/i18n.h"
+
 #include <wchar.h>
 
 WhitelistEntry *Whitelist;
+const WCHAR WhitelistKeyPath[] = L"Software\\tQr\\kelvra launcher\\whitelist";
 
 static void FormatValueName(WCHAR *name, DWORD index)
 {

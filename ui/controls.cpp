@@ -1,7 +1,6 @@
 // Helpers shared by the two windows.
 #include "ui/ui.h"
 
-#include "app/app.h"
 #include "i18n/i18n.h"
 
 bool CreateControls(HWND parent, const ControlSpec *controls, int count, bool stopAtFailure)

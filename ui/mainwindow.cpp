@@ -3,7 +3,6 @@
 // Its window procedure serves the whitelist window as well.
 #include "ui/ui.h"
 
-#include "app/app.h"
 #include "i18n/i18n.h"
 #include "launch/launch.h"
 #include "resources/resource.h"

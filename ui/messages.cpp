@@ -3,7 +3,6 @@
 #include "ui/ui.h"
 
 #include "i18n/i18n.h"
-#include "launch/launch.h"
 
 #include <stdio.h>
 #include <wchar.h>

@@ -2,7 +2,6 @@
 // takes the copy over, Cancel and closing drop it.
 #include "ui/ui.h"
 
-#include "app/app.h"
 #include "i18n/i18n.h"
 #include "launch/launch.h"
 #include "resources/resource.h"

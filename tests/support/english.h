@@ -2,7 +2,6 @@
 #ifndef KELVRA_ENGLISH_H
 #define KELVRA_ENGLISH_H
 
-#include "app/app.h"
 #include "i18n/i18n.h"
 #include "support/testing.h"
 

@@ -1,12 +1,11 @@
 // Small helpers shared by every part that keeps something in the registry
 // or composes a message.
-#include "launch/launch.h"
+#include "i18n/i18n.h"
 
 #include <stdarg.h>
 #include <stdio.h>
 
 const WCHAR SettingsKeyPath[] = L"Software\\tQr\\kelvra launcher";
-const WCHAR WhitelistKeyPath[] = L"Software\\tQr\\kelvra launcher\\whitelist";
 
 bool OpenKeyForWriting(const WCHAR *path, HKEY *key)
 {
