@@ -47,14 +47,16 @@ void LoadUiStrings(HINSTANCE module)
 void LoadStringInLanguage(HINSTANCE module, DWORD languageId, UINT stringId, WCHAR *buffer)
 {
     buffer[0] = 0;
-    HRSRC block = FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(stringId / 16 + 1),
-                                  LOWORD(languageId));
+    const WCHAR *name = MAKEINTRESOURCEW(stringId / 16 + 1);
+    HRSRC block = FindResourceExW(module, RT_STRING, name, LOWORD(languageId));
     HGLOBAL loaded = block ? LoadResource(module, block) : NULL;
     if (!loaded) {
-        LoadStringW(module, stringId, buffer, UI_STRING_CAPACITY);
-        return;
+        // No table in that language: the default language search that
+        // LoadStringW makes, done here so that an autostart never loads USER32.
+        block = FindResourceW(module, name, RT_STRING);
+        loaded = block ? LoadResource(module, block) : NULL;
     }
-    const WCHAR *entries = (const WCHAR *)LockResource(loaded);
+    const WCHAR *entries = loaded ? (const WCHAR *)LockResource(loaded) : NULL;
     if (!entries)
         return;
 
