@@ -168,47 +168,51 @@ int wmain(int argc, wchar_t **argv)
 {
     int runs = argc > 1 ? _wtoi(argv[1]) : 20;
     std::wstring bin = BinDirectory(), record = Environment(L"KELVRA_STUB_RECORD"),
-                 engine = Environment(L"KELVRA_FLOOR_ENGINE");
+                 engine = Environment(L"KELVRA_FLOOR_ENGINE"), before = Environment(L"KELVRA_BEFORE");
     if (record.empty() || engine.empty() || runs < 1) {
-        fprintf(stderr, "usage: driver RUNS, with KELVRA_STUB_RECORD and KELVRA_FLOOR_ENGINE set\n");
+        fprintf(stderr, "usage: driver RUNS, with KELVRA_STUB_RECORD and KELVRA_FLOOR_ENGINE set"
+                        " (KELVRA_BEFORE: an earlier launcher.exe to compare with)\n");
         return 2;
     }
-    std::wstring launcher = bin + L"\\launcher.exe", floorAutostart = bin + L"\\floor_autostart.exe",
-                 floorWindow = bin + L"\\floor_window.exe",
-                 floorAutostartLinked = bin + L"\\floor_autostart_linked.exe",
-                 floorWindowControls = bin + L"\\floor_window_controls.exe";
+    std::wstring launcher = bin + L"\\launcher.exe";
     // The launcher composes exactly this engine command line for the link.
     const std::wstring whitelisted = L"\"kelvra://play.kelvra.net:27961/\"",
                        other = L"\"kelvra://arena.example.org:27962/\"",
                        engineLine = engine + L" +set fs_game kelvra +connect \"play.kelvra.net:27961\"";
     const wchar_t *launcherTitle = L"URL Kelvra launcher", *floorTitle = L"Bare window";
 
-    std::vector<double> autostart, autostartFloor, window, windowFloor, memory, memoryFloor;
-    std::vector<double> autostartLinked, windowControls;
-    SIZE_T peak;
+    std::vector<double> autostart, registryFloor, bareFloor, window, windowFloor, controlsFloor, memory,
+        memoryFloor, autostartBefore, windowBefore, memoryBefore;
+    SIZE_T peak, floorPeak, beforePeak = 0;
     for (int i = -1; i < runs; ++i) { // run -1 warms up and is not counted
         double a = AutostartRun(launcher, whitelisted, record);
-        double b = AutostartRun(floorAutostart, engineLine, record);
-        double c = WindowRun(launcher, other, launcherTitle, &peak);
-        double cPeak = peak / 1024.0;
-        double d = WindowRun(floorWindow, L"", floorTitle, &peak);
-        double dPeak = peak / 1024.0;
-        double e = AutostartRun(floorAutostartLinked, engineLine, record);
-        double f = WindowRun(floorWindowControls, L"", floorTitle, &peak);
+        double b = AutostartRun(bin + L"\\floor_autostart_registry.exe", engineLine, record);
+        double c = AutostartRun(bin + L"\\floor_autostart.exe", engineLine, record);
+        double d = WindowRun(launcher, other, launcherTitle, &peak);
+        double e = WindowRun(bin + L"\\floor_window.exe", L"", floorTitle, &floorPeak);
+        double f = WindowRun(bin + L"\\floor_window_controls.exe", L"", floorTitle, &floorPeak);
+        double g = before.empty() ? 0 : AutostartRun(before, whitelisted, record);
+        double h = before.empty() ? 0 : WindowRun(before, other, launcherTitle, &beforePeak);
         if (i < 0)
             continue;
-        autostartLinked.push_back(e), windowControls.push_back(f);
-        autostart.push_back(a), autostartFloor.push_back(b), window.push_back(c), windowFloor.push_back(d);
-        memory.push_back(cPeak), memoryFloor.push_back(dPeak);
+        autostart.push_back(a), registryFloor.push_back(b), bareFloor.push_back(c);
+        window.push_back(d), windowFloor.push_back(e), controlsFloor.push_back(f);
+        memory.push_back(peak / 1024.0), memoryFloor.push_back(floorPeak / 1024.0);
+        autostartBefore.push_back(g), windowBefore.push_back(h), memoryBefore.push_back(beforePeak / 1024.0);
     }
 
     printf("| %d runs each | launcher min / median / max | floor min / median / max | median ratio | goal |\n", runs);
     printf("|---|---|---|---|---|\n");
-    Row("Autostart road (start to engine started)", "ms", autostart, autostartFloor, 1.05);
+    Row("Autostart road against the true floor (reads the same registry values, then starts the engine)", "ms",
+        autostart, registryFloor, 1.05);
     Row("Window road (start to window visible)", "ms", window, windowFloor, 1.10);
-    Row("Peak working set, window open", "KiB", memory, memoryFloor, 1.10);
-    Row("For reference: autostart against a floor linking USER32 and ADVAPI32", "ms", autostart, autostartLinked,
-        1.05);
-    Row("For reference: window against a floor with twelve controls", "ms", window, windowControls, 1.10);
+    Row("Peak working set, window open (floor: twelve controls)", "KiB", memory, memoryFloor, 1.10);
+    Row("For reference: autostart against a bare CreateProcessW", "ms", autostart, bareFloor, 1.05);
+    Row("For reference: window against a floor with twelve controls", "ms", window, controlsFloor, 1.10);
+    if (!before.empty()) {
+        Row("Against the earlier build (as floor): autostart road", "ms", autostart, autostartBefore, 1.05);
+        Row("Against the earlier build (as floor): window road", "ms", window, windowBefore, 1.05);
+        Row("Against the earlier build (as floor): peak working set", "KiB", memory, memoryBefore, 1.05);
+    }
     return 0;
 }

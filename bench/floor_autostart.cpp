@@ -1,11 +1,43 @@
-// The autostart road's floor: nothing but CreateProcessW of the engine
-// named by KELVRA_FLOOR_ENGINE, with this program's command-line tail as the
-// engine's whole command line and the engine's folder as working folder,
-// as the launcher starts it. Built a second time with the launcher's other
-// libraries linked in (KELVRA_FLOOR_LINKED), to show what loading them costs.
+// The autostart road's floors. The bare one does nothing but CreateProcessW
+// of the engine named by KELVRA_FLOOR_ENGINE, with this program's
+// command-line tail as the engine's whole command line and the engine's
+// folder as working folder, as the launcher starts it. Built with
+// KELVRA_FLOOR_REGISTRY it first reads every registry value the launcher
+// reads on that road: the true floor of the autostart.
 #include <windows.h>
 
+#include <stdio.h>
 #include <wchar.h>
+
+#ifdef KELVRA_FLOOR_REGISTRY
+static void ReadValue(HKEY root, const wchar_t *path, const wchar_t *name, void *data, DWORD size)
+{
+    HKEY key;
+    if (RegOpenKeyExW(root, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    RegQueryValueExW(key, name, NULL, NULL, (BYTE *)data, &size);
+    RegCloseKey(key);
+}
+
+static void ReadSettings()
+{
+    const wchar_t *settings = L"Software\\tQr\\kelvra launcher";
+    DWORD language = 0;
+    wchar_t text[261] = L"", name[32];
+    ReadValue(HKEY_CURRENT_USER, settings, L"language", &language, sizeof language);
+    if (!language)
+        ReadValue(HKEY_LOCAL_MACHINE, settings, L"defaultlanguage", &language, sizeof language);
+    for (int i = 0;; ++i) {
+        _snwprintf(name, 32, L"address%d", i); // msvcrt, not USER32
+        text[0] = 0;
+        ReadValue(HKEY_CURRENT_USER, L"Software\\tQr\\kelvra launcher\\whitelist", name, text, sizeof text);
+        if (!text[0])
+            break;
+    }
+    ReadValue(HKEY_CURRENT_USER, settings, L"enginepath", text, sizeof text);
+    ReadValue(HKEY_CURRENT_USER, settings, L"parameters", text, sizeof text);
+}
+#endif
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
@@ -14,6 +46,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 1;
     wcscpy(directory, engine);
     *wcsrchr(directory, L'\\') = 0;
+#ifdef KELVRA_FLOOR_REGISTRY
+    ReadSettings();
+#endif
 
     wchar_t *tail = GetCommandLineW();
     if (*tail == L'"') {
@@ -25,12 +60,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     while (*tail == L' ')
         ++tail;
 
-#ifdef KELVRA_FLOOR_LINKED
-    if (GetEnvironmentVariableW(L"KELVRA_FLOOR_NEVER", NULL, 0)) { // only keeps the imports
-        MessageBoxW(NULL, L"", L"", MB_OK);
-        RegCloseKey(NULL);
-    }
-#endif
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;

@@ -1,27 +1,39 @@
 #!/bin/bash
-# Benchmarks the launcher under 64-bit Wine against bare programs that stand
-# for its floor, and reports the shipped program's size and imports. Prints
-# a Markdown table and keeps it in bench/RESULTS.md. Usage: bash bench/run.sh [RUNS]
+# Benchmarks the shipped i686 launcher under Wine against programs that
+# stand for its floor, and reports its size and imports. Prints a Markdown
+# table and keeps it in bench/RESULTS.md.
+#   bash bench/run.sh [RUNS [EARLIER-REVISION]]
+# With a revision, that revision's launcher is timed in the same runs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-runs=${1:-25}
+runs=${1:-30}
+before_revision=${2:-}
 bash "$root/scripts/install-deps.sh" >/dev/null
 tree="$root/build/bench"
-cmake -S "$root" -B "$tree/x86_64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
-cmake --build "$tree/x86_64" -j2 --target launcher stub_engine driver floor_autostart floor_window \
-  floor_autostart_linked floor_window_controls >/dev/null
-cmake -S "$root" -B "$tree/i686" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$tree/i686" -j2 --target launcher >/dev/null
+cmake -S "$root" -B "$tree/i686" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$tree/i686" -j2 --target launcher stub_engine driver floor_autostart floor_autostart_registry \
+  floor_window floor_window_controls >/dev/null
+bin="$tree/i686/bin"
+windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
+if [ -n "$before_revision" ]; then
+  rm -rf "$tree/before"
+  mkdir -p "$tree/before/src"
+  git -C "$root" archive "$before_revision" | tar -x -C "$tree/before/src"
+  cmake -S "$tree/before/src" -B "$tree/before/i686" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+    -DBUILD_TESTING=OFF >/dev/null
+  cmake --build "$tree/before/i686" -j2 --target launcher >/dev/null
+  KELVRA_BEFORE=$(windows_path "$tree/before/i686/bin/launcher.exe")
+  export KELVRA_BEFORE
+fi
 
-export KELVRA_BUILD="$tree/x86_64" KELVRA_PREFIX="$tree/wineprefix"
+export KELVRA_PREFIX="$tree/wineprefix"
 source "$root/scripts/wine-session.sh"
 wine=/usr/lib/wine/wine64
-windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 
 # The stub engine where a user's engine would be, one whitelisted server.
 engine_dir="$WINEPREFIX/drive_c/Games/Quake III Arena"
 mkdir -p "$engine_dir"
-cp "$KELVRA_BUILD/bin/stub_engine.exe" "$engine_dir/quake3.exe"
+cp "$bin/stub_engine.exe" "$engine_dir/quake3.exe"
 key='HKCU\Software\tQr\kelvra launcher'
 "$wine" reg delete "$key" /f >/dev/null 2>&1 || true
 "$wine" reg add "$key" /v enginepath /t REG_SZ /d 'C:\Games\Quake III Arena\quake3.exe' /f >/dev/null
@@ -30,20 +42,20 @@ export KELVRA_FLOOR_ENGINE='C:\Games\Quake III Arena\quake3.exe'
 KELVRA_STUB_RECORD=$(windows_path "$tree/engine-record.txt")
 export KELVRA_STUB_RECORD
 
-program="$tree/i686/bin/launcher.exe"
+program="$bin/launcher.exe"
 size=$(stat -c %s "$program")
 imports=$(i686-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p' | sort -f | paste -sd' ')
 allowed=yes
 for dll in $imports; do
-  case "${dll^^}" in KERNEL32.DLL|USER32.DLL|COMDLG32.DLL|ADVAPI32.DLL|MSVCRT.DLL) ;; *) allowed=no ;; esac
+  case "${dll^^}" in KERNEL32.DLL|ADVAPI32.DLL|MSVCRT.DLL) ;; *) allowed=no ;; esac
 done
 
 {
   echo "Machine: $(lscpu | sed -n 's/^Model name:\s*//p'), $(nproc) cores," \
     "$(free -g | awk '/^Mem:/ {print $2}') GiB, Debian $(cat /etc/debian_version), $("$wine" --version)," \
-    "Xvfb, $(date -u +%Y-%m-%d)."
+    "Xvfb, $(date -u +%Y-%m-%d)${before_revision:+; earlier build: $(git -C "$root" rev-parse --short "$before_revision")}."
   echo
-  "$wine" "$KELVRA_BUILD/bin/driver.exe" "$runs" | tr -d '\r'
+  "$wine" "$bin/driver.exe" "$runs" | tr -d '\r'
   echo "| Shipped i686 program | $size bytes ($((size / 1024)) KiB) | goal 131072 bytes (128 KiB) | $(awk "BEGIN {printf \"%.3f\", $size / 131072}") | $([ "$size" -le 131072 ] && echo met || echo MISSED) |"
-  echo "| Imports | $imports | KERNEL32, USER32, COMDLG32, ADVAPI32, C runtime | | $([ $allowed = yes ] && echo met || echo MISSED) |"
+  echo "| Load-time imports | $imports | KERNEL32, ADVAPI32, C runtime (USER32 delay-loaded) | | $([ $allowed = yes ] && echo met || echo MISSED) |"
 } | tee "$root/bench/RESULTS.md"
