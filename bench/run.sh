@@ -10,7 +10,7 @@ runs=${1:-30}
 before_revision=${2:-}
 bash "$root/scripts/install-deps.sh" >/dev/null
 tree="$root/build/bench"
-cmake -S "$root" -B "$tree/i686" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --no-warn-unused-cli -S "$root" -B "$tree/i686" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$tree/i686" -j2 --target launcher stub_engine driver floor_autostart floor_autostart_registry \
   floor_window floor_window_controls >/dev/null
 bin="$tree/i686/bin"

@@ -4,16 +4,20 @@
 # stores the launcher's settings with one whitelisted server.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$root/build/x86_64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
-cmake --build "$root/build/x86_64" -j2 --target launcher harness stub_engine >/dev/null
+# The shipped 32-bit program; the harness and the stub engine of the same
+# build.
+tree="$root/build/i686"
+cmake --no-warn-unused-cli -S "$root" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$tree" -j2 --target launcher harness stub_engine >/dev/null
 
 demo="$root/build/demo"
 mkdir -p "$demo"
-export KELVRA_BUILD="$root/build/x86_64" KELVRA_PREFIX="$demo/wineprefix"
+export KELVRA_PREFIX="$demo/wineprefix"
 source "$root/scripts/wine-session.sh"
+can_run_32bit || { echo "32-bit programs cannot run on this machine (no IA32 emulation): no demo" >&2; exit 1; }
 
 wine=/usr/lib/wine/wine64
-bin="$KELVRA_BUILD/bin"
+bin="$tree/bin"
 windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 record="$demo/engine-record.txt"
 export KELVRA_STUB_RECORD

@@ -4,7 +4,9 @@
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="${KELVRA_PREFIX:-$root/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono, no Gecko, and no menu entries or icons written into this
+# machine's own desktop for what a test installs.
+export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 # Wine runs 32-bit Windows programs through its 32-bit loader, an i386 Linux
