@@ -1,0 +1,88 @@
+#!/bin/bash
+# The Windows Installer package under Wine's own msiexec, silent, in a fresh prefix: per machine with
+# a link opened through the shell as a browser does, per user by what it writes, the uninstall of
+# each, an older package replaced by this one. One line per check; fails if any check fails.
+# Usage: bash tests/installer-test.sh BUILD_TREE (an i686 tree)
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd) tree=$(cd "$1" && pwd)
+bash "$root/scripts/install-deps.sh" wixl
+cmake "$tree" >/dev/null && cmake --build "$tree" --target release shell_open stub_engine >/dev/null || exit 1
+package=$(ls "$tree"/release/kelvra-launcher-*.msi) || exit 1
+version=${package##*-} version=${version%.msi} prefix="$tree/installer-prefix"
+rm -rf "$prefix"
+KELVRA_PREFIX=$prefix source "$root/scripts/wine-session.sh"
+wine=/usr/lib/wine/wine64 drive="$WINEPREFIX/drive_c" failures=0
+win() { local path=${1//\//\\}; printf 'Z:%s' "$path"; }
+check() { # TITLE COMMAND...
+  if "${@:2}"; then echo "ok   $1${took:+ ($took)}"; else echo "FAIL $1"; failures=$((failures + 1)); fi; took=
+}
+msi() { # ARGUMENTS...: Wine's msiexec, silent and timed
+  local start=${EPOCHREALTIME/./}
+  "$wine" msiexec "$@" /qn </dev/null >/dev/null 2>&1 && took="$(((${EPOCHREALTIME/./} - start) / 1000)) ms"
+}
+# The package is 32-bit: Wine keeps its machine-wide classes in the 32-bit view (Windows shares them).
+reads() { # KEY NAME TEXT: the key's text value NAME ('' for the default one) is TEXT
+  local name=(/v "$2"); [ -z "$2" ] && name=(/ve)
+  "$wine" reg query "$1" "${name[@]}" /reg:32 2>/dev/null | tr -d '\r' | grep -qxF "    ${2:-(Default)}    REG_SZ    $3"
+}
+scheme() { # ROOT PROGRAM
+  local key="$1\\Software\\Classes\\kelvra"
+  reads "$key" '' 'URL:Kelvra game server' && reads "$key" 'URL Protocol' '' &&
+    reads "$key\\DefaultIcon" '' "\"$2\",0" && reads "$key\\shell\\open\\command" '' "\"$2\" \"%1\""
+}
+entry() { # VERSION: the fresh prefix's installed-programs list holds this product only, of VERSION ('': none)
+  [ "$("$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:32 2>/dev/null | tr -d '\r' |
+    awk -F'    ' '$2 ~ /^(DisplayName|DisplayVersion|Publisher)$/ { printf "%s|", $4 }')" = "${1:+URL Kelvra launcher|$1|tQr|}" ]
+}
+machine_state() { # HKEY_LOCAL_MACHINE less Windows Installer's own records (a failed export never compares
+  # equal), Program Files, ProgramData
+  "$wine" reg export 'HKLM\Software' "$(win "$prefix/machine.reg")" /y >/dev/null 2>&1 || echo "no export $EPOCHREALTIME"
+  iconv -f UTF-16LE -t UTF-8 "$prefix/machine.reg" | tr -d '\r' | awk -v RS= '!/^\[[^]]*\\(Installer|Uninstall)[]\\]/'
+  find "$drive"/Program* | sort
+}
+shortcut() { find "$drive" -name 'URL Kelvra launcher.lnk' | grep -q .; }
+engine='C:\Games\Quake III Arena' settings='HKCU\Software\tQr\kelvra launcher' link='kelvra://player@192.0.2.10:27961/'
+opens() { "$wine" "$tree/bin/shell_open.exe" "$link" </dev/null >/dev/null 2>&1; }
+started() { # the stub engine's record: command line and working directory
+  for _ in $(seq 100); do [ -f "$record" ] && break; sleep 0.1; done
+  [ "$(iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null)" = "$engine\\quake3.exe +set fs_game kelvra +connect \"192.0.2.10:27961\""$'\n'"$engine" ]
+}
+# The engine and the whitelisted server a user stored before installing.
+mkdir -p "$drive/Games/Quake III Arena" && cp "$tree/bin/stub_engine.exe" "$drive/Games/Quake III Arena/quake3.exe"
+"$wine" reg add "$settings" /v enginepath /d "$engine\\quake3.exe" /f >/dev/null 2>&1
+"$wine" reg add "$settings\\whitelist" /v address0 /d 192.0.2.10 /f >/dev/null 2>&1
+record="$prefix/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(win "$record")
+user_folder="$("$wine" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Kelvra launcher"
+# scope: title, msiexec properties, registry root, program folder, where Windows Installer keeps the product
+scopes=("per-machine|ALLUSERS=1|HKLM|C:\\Program Files (x86)\\Kelvra launcher|HKLM\\Software\\Classes"
+        "per-user||HKCU|$user_folder|HKCU\\Software\\Microsoft")
+for scope in "${scopes[@]}"; do
+  IFS='|' read -r title properties hive folder installer <<<"$scope"
+  program="$folder\\launcher.exe" file=$(sed "s|^C:|$drive|; s|\\\\|/|g" <<<"$folder\\launcher.exe")
+  [ "$hive" = HKCU ] && before=$(machine_state)
+  check "$title: install" msi /i "$(win "$package")" $properties
+  check "$title: program in $folder" cmp -s "$tree/bin/launcher.exe" "$file"
+  check "$title: scheme: name, URL Protocol, icon, open command" scheme "$hive" "$program"
+  check "$title: Start menu shortcut" shortcut
+  check "$title: installed-programs entry: name, version, publisher, icon" eval 'entry "$version" &&
+    "$wine" reg query "$installer\\Installer\\Products" /s 2>/dev/null | grep -q ProductIcon'
+  if [ "$hive" = HKLM ]; then
+    rm -f "$record"
+    check "$title: the shell opens $link" opens
+    check "$title: the whitelisted server's engine started in its folder" started
+  else
+    check "$title: nothing written under HKEY_LOCAL_MACHINE or Program Files" [ "$(machine_state)" = "$before" ]
+  fi
+  check "$title: uninstall" msi /x "$(win "$package")"
+  check "$title: program, shortcut, scheme, installed-programs entry gone" eval '[ ! -e "$file" ] && ! shortcut &&
+    ! "$wine" reg query "$hive\\Software\\Classes\\kelvra" /reg:32 >/dev/null 2>&1 && entry ""'
+  [ "$hive" = HKLM ] && check "$title: the shell no longer opens the link" eval '! opens'
+  check "$title: settings and whitelist kept" eval 'reads "$settings" enginepath "$engine\\quake3.exe" &&
+    reads "$settings\\whitelist" address0 192.0.2.10'
+done
+(cd "$tree" && wixl -a x86 -D Version=1.0.0 -D Program=bin/launcher.exe -o "$prefix/older.msi" \
+  -D Icon="$(realpath --relative-to=. "$root/resources/icon/launcher.ico")" "$root/packaging/kelvra-launcher.wxs")
+check "older package 1.0.0, then this one: one product installed, $version" eval \
+  'msi /i "$(win "$prefix/older.msi")" && entry 1.0.0 && msi /i "$(win "$package")" && entry "$version"'
+check "uninstall" eval 'msi /x "$(win "$package")" && entry ""'
+[ "$failures" = 0 ] || { echo "$failures installer checks failed"; exit 1; }

@@ -1,0 +1,26 @@
+// Opens a link as a browser does, through the shell with the verb "open",
+// and waits (bounded) for the program registered for its scheme to end.
+// Exit code 0 only when that program ran and ended with 0.
+#include <windows.h>
+
+#include <shellapi.h>
+#include <stdio.h>
+
+int wmain(int argc, wchar_t **argv)
+{
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"open";
+    info.lpFile = argc > 1 ? argv[1] : L"";
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&info)) {
+        wprintf(L"not opened: error %lu\n", GetLastError());
+        return 1;
+    }
+    DWORD code = STILL_ACTIVE;
+    if (info.hProcess && WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(info.hProcess, &code);
+    wprintf(L"opened: handler exit code %lu\n", code);
+    return code != 0;
+}
