@@ -2,7 +2,9 @@
 # The launcher's main job under Wine, with the stub engine standing in for a
 # Quake III engine: a whitelisted link starts the engine at once, another
 # link shows the window (screenshot in build/demo), and Launch starts it.
+# With --real-engine, a real game instead (scripts/demo-real-engine.sh).
 set -euo pipefail
+[ "${1:-}" != --real-engine ] || exec bash "$(dirname "$0")/demo-real-engine.sh"
 source "$(dirname "$0")/demo-setup.sh"
 
 show_engine_start() {

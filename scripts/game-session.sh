@@ -1,0 +1,74 @@
+# Sourced by tests/real-game.sh and the real-engine demo, with $tree (a build
+# tree holding bin/launcher.exe and bin/harness.exe) and $work (an empty
+# folder) set: installs OpenArena, starts a Wine session, a dedicated server
+# on a free loopback port that ends by itself after ten minutes, and gives the
+# client a HOME of its own (loopback only, IPv4 only) with the desktop entry
+# installed there. The launcher's engine location is the native client.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+bash "$root/scripts/install-deps.sh" openarena xdg-utils iproute2
+source "$root/scripts/wine-session.sh"
+wine=/usr/lib/wine/wine64
+server_job='' client_pid=''
+end_game_session() {
+  kill $server_job 2>/dev/null || true
+  kill -KILL $client_pid 2>/dev/null || true
+  end_wine_session
+}
+trap end_game_session EXIT
+fail() { echo "$*" >&2; exit 1; }
+free_port() {
+  local port
+  while port=$((20000 + RANDOM % 30000)); [ -n "$(ss -Htuan "sport = :$port")" ]; do :; done
+  echo "$port"
+}
+# pid_on PORT: the process with a UDP socket on that port, if any.
+pid_on() { ss -Hlunp "sport = :$1" | grep -o 'pid=[0-9]*' | head -1 | cut -d= -f2; }
+# wait_for SECONDS COMMAND...: polls the command ten times a second.
+wait_for() {
+  local end=$((SECONDS + $1))
+  shift
+  until "$@"; do [ $SECONDS -lt $end ] || return 1; sleep 0.1; done
+}
+
+server_port=$(free_port) client_port=$(free_port)
+export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share" XDG_CONFIG_HOME="$work/home/.config"
+export XDG_CURRENT_DESKTOP=X-Generic LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy
+mkdir -p "$HOME/.openarena/baseoa"
+printf 'seta %s\n' 's_initsound 0' 'r_fullscreen 0' 'net_enabled 1' 'net_ip 127.0.0.1' "net_port $client_port" \
+  >"$HOME/.openarena/baseoa/autoexec.cfg"
+sh "$root/packaging/install-desktop-entry.sh" "$tree/bin/launcher.exe" >/dev/null
+
+log="$work/server.log"
+timeout 600 /usr/lib/ioquake3/ioq3ded +set com_basegame baseoa +set fs_basepath /usr/lib/openarena \
+  +set fs_homepath "$work/server" +set com_legacyprotocol 71 +set com_protocol 71 +set dedicated 1 \
+  +set net_enabled 1 +set net_ip 127.0.0.1 +set net_port "$server_port" +set sv_master1 "" +set sv_master2 "" \
+  +set sv_master3 "" +set ttycon 0 +map oa_dm1 </dev/null >"$log" 2>&1 &
+server_job=$!
+wait_for 30 grep -qx "Opening IP socket: 127.0.0.1:$server_port" "$log" || fail "the server did not open its port"
+server_pid=$(pid_on "$server_port")
+
+key='HKCU\Software\tQr\kelvra launcher'
+"$wine" reg delete "$key" /f >/dev/null 2>&1 || true
+"$wine" reg add "$key" /v enginepath /t REG_SZ /d 'Z:\usr\games\openarena' /f >/dev/null
+whitelist() {
+  "$wine" reg delete "$key\\whitelist" /f >/dev/null 2>&1 || true
+  [ -z "$1" ] || "$wine" reg add "$key\\whitelist" /v address0 /t REG_SZ /d "$1" /f >/dev/null
+}
+
+# The roads from a link to the engine: the harness hands the launcher the
+# link in quotes as a browser does (and presses Launch: command 10), or
+# xdg-open goes through the desktop entry.
+road() {
+  case $1 in
+    link) "$wine" "$tree/bin/harness.exe" "\"$2\"" ;;
+    launch) "$wine" "$tree/bin/harness.exe" --command 10 "\"$2\"" && grep -q 'window shown' "$work/road.log" ;;
+    xdg-open) timeout 60 xdg-open "$2" ;;
+  esac >"$work/road.log" 2>&1
+}
+# Server log lines after line $mark: a ClientConnect, and a ClientBegin after it.
+connected() { tail -n +$((mark + 1)) "$log" | grep -q '^ClientConnect:'; }
+joined() { tail -n +$((mark + 1)) "$log" | grep -A999 -m1 '^ClientConnect:' | grep -q '^ClientBegin:'; }
+client_up() { client_pid=$(pid_on "$client_port") && [ -n "$client_pid" ]; }
+client_gone() { ! kill -0 "$client_pid" 2>/dev/null; }
+# On TERM the client hangs in its shutdown.
+end_client() { kill -KILL "$client_pid" && wait_for 20 client_gone && client_pid=; }

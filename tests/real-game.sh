@@ -1,0 +1,39 @@
+#!/bin/bash
+# The shipped launcher under Wine starts a real engine, OpenArena's native
+# client, which must join a real dedicated server on a loopback port: by a
+# whitelisted link, by Launch in the window, and by xdg-open through the
+# desktop entry; a link to a port where no server listens must not join.
+# Nothing of the server's or the client's may listen outside 127.0.0.1.
+#   bash tests/real-game.sh BUILD_TREE     (e.g. build/i686; logs in BUILD_TREE/real-game)
+set -euo pipefail
+tree=$(cd "${1:?usage: real-game.sh BUILD_TREE}" && pwd)
+work="$tree/real-game"
+rm -rf "$work" && mkdir -p "$work"
+source "$(dirname "$0")/../scripts/game-session.sh"
+dead_port=$(free_port)
+
+# name | whitelist entry | road | port in the link | expected
+cases=(
+  "whitelisted link|127.0.0.1|link|$server_port|join"
+  "window, then Launch||launch|$server_port|join"
+  "no server on the link's port (control)|127.0.0.1|link|$dead_port|none"
+  "xdg-open, desktop entry|127.0.0.1|xdg-open|$server_port|join"
+)
+for case in "${cases[@]}"; do
+  IFS='|' read -r name entry how port expected <<<"$case"
+  whitelist "$entry"
+  mark=$(wc -l <"$log") start=$(date +%s%N) deadline=$((SECONDS + 60))
+  road "$how" "kelvra://127.0.0.1:$port/" || fail "$name: the road failed (see $work/road.log)"
+  wait_for 60 client_up || fail "$name: the client did not start"
+  if [ "$expected" = join ]; then
+    wait_for $((deadline - SECONDS)) joined || fail "$name: no ClientConnect then ClientBegin within 60 s ($log)"
+    result="joined in $((($(date +%s%N) - start) / 1000000)) ms"
+  else
+    ! wait_for 10 connected || fail "$name: the client connected to the server"
+    result="no connection in 10 s of the client running, as it should be"
+  fi
+  outside=$(ss -Htuanp | grep -E "pid=($server_pid|$client_pid)," | awk '$5 !~ /^127\.0\.0\.1:/') || true
+  [ -z "$outside" ] || fail "$name: listening outside 127.0.0.1: $outside"
+  end_client || fail "$name: the client did not end"
+  printf '%-40s %s\n' "$name:" "$result"
+done
