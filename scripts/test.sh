@@ -1,11 +1,12 @@
 #!/bin/bash
 # Installs what is missing, runs cppcheck, builds both widths and runs every
 # test under Wine on a virtual display: the shipped i686 build first, then
-# x86_64; then the end-to-end tests of the i686 build once more with Wine's
-# heap checking, failing on any heap warning.
+# x86_64; the end-to-end tests of the i686 build once more with Wine's heap
+# checking, failing on any heap warning; the Windows Installer package under
+# Wine's msiexec; last, a real game joining a real server.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/install-deps.sh" wixl openarena xdg-utils iproute2
 
 echo "static analysis"
 cppcheck --enable=warning,style,performance,portability --suppressions-list="$root/tests/cppcheck.supp" \
@@ -53,3 +54,10 @@ if grep ':heap:' "$log"; then
   exit 1
 fi
 echo "no heap warnings"
+
+if can_run_32bit; then
+  echo "the Windows Installer package"
+  bash "$root/tests/installer-test.sh" "$root/build/i686"
+fi
+echo "a real game: the $heap_width launcher starts OpenArena, which joins a server on a loopback port"
+bash "$root/tests/real-game.sh" "$root/build/$heap_width"
