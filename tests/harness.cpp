@@ -1,62 +1,33 @@
-// Starts the launcher with an exact raw command-line tail and reports its
-// exit code. From a Linux shell Wine re-quotes arguments, so the tail
-// arrives here as one ordinary argument and is handed on untouched.
-//
-//   harness [--command ID | --syscommand ID] [--close-when FILE] TAIL
-//
-// With --close-when, the harness waits for the main window, says so, and
-// closes it once FILE exists (for a screenshot in between). --command and
-// --syscommand post that command to the main window once it is shown, to
-// open the whitelist window or the About box for a screenshot.
-#include "support/testing.h"
+// harness [--command ID | --syscommand ID] [--close-when FILE] TAIL: starts the launcher with the exact raw tail TAIL
+// (one argument from a Linux shell) and prints its exit code; with an option, waits for the main window, says so,
+// posts it the command (for the whitelist window or About) and closes it once FILE exists (after a screenshot).
+#include "testing.h"
 
 #include <stdio.h>
-#include <stdlib.h>
-#include <wchar.h>
-
-using namespace testing_support;
 
 int wmain(int argc, wchar_t **argv)
 {
     const wchar_t *closeWhen = NULL;
-    UINT postMessage = 0;
-    WPARAM postCommand = 0;
-    int first = 1;
-    while (argc > first + 2 && !wcsncmp(argv[first], L"--", 2)) {
-        if (!wcscmp(argv[first], L"--close-when"))
-            closeWhen = argv[first + 1];
-        else if (!wcscmp(argv[first], L"--command"))
-            postMessage = WM_COMMAND, postCommand = _wtoi(argv[first + 1]);
-        else if (!wcscmp(argv[first], L"--syscommand"))
-            postMessage = WM_SYSCOMMAND, postCommand = _wtoi(argv[first + 1]);
-        else
-            break;
-        first += 2;
-    }
-    if (argc != first + 1) {
-        fwprintf(stderr, L"usage: harness [--command ID | --syscommand ID] [--close-when FILE] TAIL\n");
-        return 2;
-    }
-    Launcher launcher;
-    StartLauncher(launcher, argv[first]);
-    if (!launcher.started) {
-        fwprintf(stderr, L"harness: the launcher did not start (%lu)\n", GetLastError());
-        return 2;
-    }
-    if (closeWhen || postMessage) {
-        HWND window = launcher.WaitForWindow(L"URL Kelvra launcher");
-        if (window) {
-            if (postMessage)
-                PostMessageW(window, postMessage, postCommand, 0);
-            printf("launcher window shown\n");
-            fflush(stdout);
-            if (closeWhen) {
-                WaitFor([&] { return GetFileAttributesW(closeWhen) != INVALID_FILE_ATTRIBUTES; }, 60000);
+    UINT message = 0;
+    int first = 1, command = 0;
+    for (Text option; argc > first + 2 && (option = argv[first]).substr(0, 2) == L"--"; first += 2)
+        if (option == L"--close-when") closeWhen = argv[first + 1];
+        else if (option == L"--command" || option == L"--syscommand")
+            message = option == L"--command" ? WM_COMMAND : WM_SYSCOMMAND, command = _wtoi(argv[first + 1]);
+        else break;
+    if (argc != first + 1)
+        return fputws(L"usage: harness [--command ID | --syscommand ID] [--close-when FILE] TAIL\n", stderr), 2;
+    Launcher launcher(argv[first]);
+    if (!launcher.process.hProcess)
+        return fwprintf(stderr, L"harness: the launcher did not start (%lu)\n", GetLastError()), 2;
+    HWND window = closeWhen || message ? launcher.Window() : NULL;
+    if (window) {
+        PostMessageW(window, message, command, 0); // message 0 does nothing
+        printf("launcher window shown\n"), fflush(stdout);
+        if (closeWhen)
+            WaitFor([&] { return GetFileAttributesW(closeWhen) != INVALID_FILE_ATTRIBUTES; }, 60000),
                 PostMessageW(window, WM_CLOSE, 0, 0);
-            }
-        }
     }
-    DWORD code = launcher.WaitForExit(60000);
-    printf("launcher exit code %lu\n", code);
-    return (int)code;
+    DWORD code = launcher.Exit(60000);
+    return printf("launcher exit code %lu\n", code), (int)code;
 }
