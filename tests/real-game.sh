@@ -9,6 +9,7 @@ set -euo pipefail
 tree=$(cd "${1:?usage: real-game.sh BUILD_TREE}" && pwd)
 work="$tree/real-game"
 rm -rf "$work" && mkdir -p "$work"
+export KELVRA_PREFIX="$work/wineprefix" # its own, beside any session already running
 source "$(dirname "$0")/../scripts/game-session.sh"
 dead_port=$(free_port)
 
