@@ -2,7 +2,6 @@
 // (one argument from a Linux shell) and prints its exit code; with an option, waits for the main window, says so,
 // posts it the command (for the whitelist window or About) and closes it once FILE exists (after a screenshot).
 #include "testing.h"
-
 #include <stdio.h>
 
 int wmain(int argc, wchar_t **argv)

@@ -1,8 +1,6 @@
 #!/bin/bash
-# The Windows Installer package under Wine's own msiexec, silent, in a fresh prefix: per machine with
-# a link opened through the shell as a browser does, per user by what it writes, the uninstall of
-# each, an older package replaced by this one. One line per check; fails if any check fails.
-# Usage: bash tests/installer-test.sh BUILD_TREE (an i686 tree)
+# bash tests/installer-test.sh BUILD_TREE (i686): the package under Wine's msiexec in a fresh prefix, per machine
+# (a link opened through the shell) and per user, each uninstalled, an older package replaced; one line per check.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd) tree=$(cd "$1" && pwd)
 bash "$root/scripts/install-deps.sh" wixl

@@ -6,7 +6,6 @@
 #include "ui/ui.h"
 
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <random>
 
@@ -134,6 +133,24 @@ TEST(Strings, DefaultLookupIsThePlatforms)
     }
 }
 
+// The system menu ends with a separator, Language with its ten items in their order, and About.
+TEST(Windows, SystemMenu)
+{
+    ClearRegistry(), SetDword(HKEY_CURRENT_USER, L"language", 0x0409), LoadUiStrings(AppInstance = Module);
+    ASSERT_TRUE(RegisterMainWindowClass() && CreateMainWindow());
+    HWND window = MainWindow;
+    HMENU menu = (ExtendSystemMenu(), GetSystemMenu(window, FALSE));
+    Text items;
+    wchar_t text[64];
+    for (HMENU m : {menu, GetSubMenu(menu, GetMenuItemCount(menu) - 2)})
+        for (int i = GetMenuItemCount(m) - (m == menu ? 3 : 10); i < GetMenuItemCount(m); ++i)
+            items += Text(text, GetMenuStringW(m, i, text, 64, MF_BYPOSITION)) + L"=" +
+                     std::to_wstring((int)GetMenuItemID(m, i)) + L" ";
+    EXPECT_EQ(L"=0 Language=-1 About=12 (Default)=14 Dansk=22 Deutsch=16 English=15 Fran\u00e7ais=17 Magyar=21 "
+              L"Netherlands=23 P\u0443\u0441\u0441\u043a\u0438\u0439=19 Suomi=20 Svenska=18 ", items);
+    MainWindow = NULL, DestroyWindow(window); // as no main window: no quit message here
+}
+
 // The fatal-error report, with the platform's own text of the code in the interface language (none for -1).
 TEST(Messages, ErrorReport)
 {
@@ -211,9 +228,8 @@ Layout Resize(HWND window, SIZE size)
     if (size.cx) SetWindowPos(window, NULL, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         GetWindowRect(child, &r), MapWindowPoints(NULL, window, (POINT *)&r, 2), GetClassNameW(child, name, 32);
-        Text text = WindowText(child);
-        DWORD style = GetWindowLongW(child, GWL_STYLE);
-        controls += Row(GetDlgCtrlID(child), name, style, r.left, r.top, r.right, r.bottom, text);
+        controls += Row(GetDlgCtrlID(child), name, GetWindowLongW(child, GWL_STYLE), r.left, r.top, r.right, r.bottom,
+                        WindowText(child));
     }
     GetWindowRect(window, &r), ClientToScreen(window, &client);
     return {r.right - r.left, r.bottom - r.top, client.x - r.left, client.y - r.top, controls};

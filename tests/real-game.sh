@@ -1,10 +1,6 @@
 #!/bin/bash
-# The shipped launcher under Wine starts a real engine, OpenArena's native
-# client, which must join a real dedicated server on a loopback port: by a
-# whitelisted link, by Launch in the window, and by xdg-open through the
-# desktop entry; a link to a port where no server listens must not join.
-# Nothing of the server's or the client's may listen outside 127.0.0.1.
-#   bash tests/real-game.sh BUILD_TREE     (e.g. build/i686; logs in BUILD_TREE/real-game)
+# bash tests/real-game.sh BUILD_TREE: the launcher under Wine starts OpenArena's native client, which joins a
+# real server on a loopback port (listening nowhere else) by each road; a link to an empty port joins nothing.
 set -euo pipefail
 tree=$(cd "${1:?usage: real-game.sh BUILD_TREE}" && pwd)
 work="$tree/real-game"

@@ -1,8 +1,5 @@
-// Opens a link as a browser does, through the shell with the verb "open",
-// and waits (bounded) for the program registered for its scheme to end.
-// Exit code 0 only when that program ran and ended with 0.
+// Opens a link as a browser does (the shell's "open"); 0 only when the program registered for it ran and gave 0.
 #include <windows.h>
-
 #include <shellapi.h>
 #include <stdio.h>
 

@@ -1,7 +1,6 @@
 // Stands in for a Quake III engine: records its exact command line and working directory in the file named by
 // KELVRA_STUB_RECORD, written aside and renamed, so that a reader never sees half a record; then exits.
 #include <windows.h>
-
 #include <wchar.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)

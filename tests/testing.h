@@ -14,9 +14,7 @@ typedef std::vector<Text> Texts;
 const wchar_t SettingsKey[] = L"Software\\tQr\\kelvra launcher";
 const wchar_t WhitelistKey[] = L"Software\\tQr\\kelvra launcher\\whitelist", Title[] = L"URL Kelvra launcher";
 inline void ClearRegistry()
-{
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\tQr"), RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\tQr");
-}
+{ RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\tQr"), RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\tQr"); }
 // Exactly `size` bytes: noise after them keeps the platform from adding a terminator a short count left out.
 inline void SetValue(HKEY root, const wchar_t *path, const Text &name, DWORD type, const void *data, DWORD size)
 {
@@ -25,9 +23,7 @@ inline void SetValue(HKEY root, const wchar_t *path, const Text &name, DWORD typ
     RegSetKeyValueW(root, path, name.c_str(), type, exact.data(), size);
 }
 inline void SetText(const wchar_t *path, const Text &name, const Text &text)
-{
-    SetValue(HKEY_CURRENT_USER, path, name, REG_SZ, text.c_str(), (DWORD)text.size() * 2 + 2);
-}
+{ SetValue(HKEY_CURRENT_USER, path, name, REG_SZ, text.c_str(), (DWORD)text.size() * 2 + 2); }
 inline void SetDword(HKEY root, const wchar_t *name, DWORD id) { SetValue(root, SettingsKey, name, REG_DWORD, &id, 4); }
 // A value below HKEY_CURRENT_USER: a REG_SZ of its characters and one terminator as itself, a DWORD as "#n".
 inline Text Stored(const Text &name, const wchar_t *path = SettingsKey)

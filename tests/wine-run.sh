@@ -1,6 +1,5 @@
 #!/bin/sh
-# Runs a Windows test program under Wine (CTest's emulator); wine64 starts a
-# 32-bit program through its 32-bit half.
+# CTest's emulator: a Windows test program under Wine (wine64 also starts 32-bit ones).
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 exec /usr/lib/wine/wine64 "$@"
