@@ -254,13 +254,13 @@ protected:
 TEST_F(Program, Starts)
 {
     const Text folder = L"C:\\kelvra limits\\" + Text(259 - 17 - 13, L'd'), engine259 = folder + L"\\klengine.exe",
-               p246(246, L'p'), window = L"window 192.0.2.10|", stored = L"C:\\Games\\stored.exe";
+               p246(246, L'p'), a255(255, L'a'), window = L"window 192.0.2.10|", stored = L"C:\\Games\\stored.exe";
     InstallStub(Engine), InstallStub(engine259);
     struct Start { Text entry, engine, tail, outcome; UINT command = 0; Texts typed{}; Text parameters = L"(none)"; };
     const Start rows[] = {
         {L"", L"", L"", L"window |27960||" + Template + L"|@2" + None}, // the focus on the address, Browse or Launch
-        {L"192.0.2.10:27960", Engine, L"scheme://192.0.2.10:27961",
-         window + L"27961|" + Engine + L"|" + Template + L"|@10" + None},
+        {a255 + L":1234", Engine, L"scheme://" + a255 + L":12345", // another port; the 261 characters match no entry
+         L"window " + a255 + L"|12345|" + Engine + L"|" + Template + L"|@10" + None},
         {L"Server.Example", Engine, L"scheme://server.example:0", // letter case counts
          L"window server.example|0|" + Engine + L"|" + Template + L"|@10" + None},
         {L"192.0.2.10", L"", L"scheme://192.0.2.10:65535", window + L"65535||" + Template + L"|@7" + None},
@@ -269,7 +269,7 @@ TEST_F(Program, Starts)
         {L"192.0.2.10", L"klengine.exe", L"scheme://192.0.2.10", Connected(L"192.0.2.10:27960", L"klengine.exe")},
         {L"192.0.2.10", L"C:\\Games\\no-such-engine.exe", L"scheme://192.0.2.10",
          L"Error! Could not launch the engine: CreateProcess failed (2)." + None},
-        {Text(255, 'a'), Engine, L"scheme://" + Text(10000, 'a'), TooLong}, // refused, not cut
+        {a255, Engine, L"scheme://" + Text(10000, 'a'), TooLong}, // refused, not cut
         // Launch: the checks in order, the limits of what is read, the template stored before the launch.
         {L"", stored, L"x", L"Error! No server address entered." + None, IDC_LAUNCH, {L"", L"", L"", L"+x"}},
         {L"", stored, L"x", L"Error! No port entered." + None, IDC_LAUNCH, {L"host", L"", L"", L"+x"}},
