@@ -14,7 +14,6 @@ cmake --no-warn-unused-cli -S "$root" -B "$tree/i686" -DCMAKE_TOOLCHAIN_FILE="$r
 cmake --build "$tree/i686" -j2 --target launcher stub_engine driver floor_autostart floor_autostart_registry \
   floor_window floor_window_controls >/dev/null
 bin="$tree/i686/bin"
-windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 if [ -n "$before_revision" ]; then
   rm -rf "$tree/before"
   mkdir -p "$tree/before/src"
@@ -22,22 +21,16 @@ if [ -n "$before_revision" ]; then
   cmake -S "$tree/before/src" -B "$tree/before/i686" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
     -DBUILD_TESTING=OFF >/dev/null
   cmake --build "$tree/before/i686" -j2 --target launcher >/dev/null
-  KELVRA_BEFORE=$(windows_path "$tree/before/i686/bin/launcher.exe")
-  export KELVRA_BEFORE
 fi
 
 export KELVRA_PREFIX="$tree/wineprefix"
 source "$root/scripts/wine-session.sh"
 wine=/usr/lib/wine/wine64
-
-# The stub engine where a user's engine would be, one whitelisted server.
-engine_dir="$WINEPREFIX/drive_c/Games/Quake III Arena"
-mkdir -p "$engine_dir"
-cp "$bin/stub_engine.exe" "$engine_dir/quake3.exe"
-key='HKCU\Software\tQr\kelvra launcher'
-"$wine" reg delete "$key" /f >/dev/null 2>&1 || true
-"$wine" reg add "$key" /v enginepath /t REG_SZ /d 'C:\Games\Quake III Arena\quake3.exe' /f >/dev/null
-"$wine" reg add "$key\\whitelist" /v address0 /t REG_SZ /d 'play.kelvra.net' /f >/dev/null
+if [ -n "$before_revision" ]; then
+  KELVRA_BEFORE=$(windows_path "$tree/before/i686/bin/launcher.exe")
+  export KELVRA_BEFORE
+fi
+stage_engine "$bin/stub_engine.exe" play.kelvra.net
 export KELVRA_FLOOR_ENGINE='C:\Games\Quake III Arena\quake3.exe'
 KELVRA_STUB_RECORD=$(windows_path "$tree/engine-record.txt")
 export KELVRA_STUB_RECORD

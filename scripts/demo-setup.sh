@@ -18,19 +18,12 @@ can_run_32bit || { echo "32-bit programs cannot run on this machine (no IA32 emu
 
 wine=/usr/lib/wine/wine64
 bin="$tree/bin"
-windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 record="$demo/engine-record.txt"
 export KELVRA_STUB_RECORD
 KELVRA_STUB_RECORD=$(windows_path "$record")
 rm -f "$record"
 
-engine_dir="$WINEPREFIX/drive_c/Games/Quake III Arena"
-mkdir -p "$engine_dir"
-cp "$bin/stub_engine.exe" "$engine_dir/quake3.exe"
-key='HKCU\Software\tQr\kelvra launcher'
-"$wine" reg delete "$key" /f >/dev/null 2>&1 || true
-"$wine" reg add "$key" /v enginepath /t REG_SZ /d 'C:\Games\Quake III Arena\quake3.exe' /f >/dev/null
-"$wine" reg add "$key\\whitelist" /v address0 /t REG_SZ /d 'play.kelvra.net:27961' /f >/dev/null
+stage_engine "$bin/stub_engine.exe" play.kelvra.net:27961
 
 # shoot PICTURE HARNESS-ARGUMENTS...: runs the harness, takes a picture of
 # the screen once the main window is shown, then lets it close the window.

@@ -3,7 +3,7 @@
 set -euo pipefail
 source "$(dirname "$0")/demo-setup.sh"
 mkdir -p "$root/docs"
-link='"kelvra://arena.example.org:27962/join"'
+link='"kelvra://arena.example.org:27962/join"' key='HKCU\Software\tQr\kelvra launcher'
 shoot "$root/docs/main-window.png" "$link"
 shoot "$root/docs/whitelist-window.png" --command 24 "$link"
 shoot "$root/docs/about-box.png" --syscommand 12 "$link"

@@ -31,7 +31,7 @@ echo "the example link registration"
 wine=/usr/lib/wine/wine64
 tree="$root/build/$heap_width"
 sed 's/C:\\\\Path\\\\To/C:\\\\Games\\\\Kelvra/g' "$root/packaging/kelvra-url.reg" >"$tree/kelvra-url.reg"
-"$wine" reg import 'Z:'"${tree//\//\\}"'\kelvra-url.reg' >/dev/null 2>&1
+"$wine" reg import "$(windows_path "$tree/kelvra-url.reg")" >/dev/null 2>&1
 command=$("$wine" reg query 'HKCU\Software\Classes\kelvra\shell\open\command' /ve 2>/dev/null | tr -d '\r')
 protocol=$("$wine" reg query 'HKCU\Software\Classes\kelvra' /v 'URL Protocol' 2>/dev/null | tr -d '\r')
 "$wine" reg delete 'HKCU\Software\Classes\kelvra' /f >/dev/null 2>&1

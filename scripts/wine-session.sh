@@ -1,6 +1,6 @@
 # Sourced: a Wine prefix (KELVRA_PREFIX, by default build/wineprefix), a
 # persistent wineserver and an Xvfb display, all ended on exit. Also defines
-# can_run_32bit.
+# can_run_32bit, windows_path and stage_engine.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="${KELVRA_PREFIX:-$root/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -12,6 +12,20 @@ export LANG=C.UTF-8 LC_ALL=C.UTF-8
 # Wine runs 32-bit Windows programs through its 32-bit loader, an i386 Linux
 # program: a kernel without IA32 emulation cannot start it.
 can_run_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+
+# windows_path PATH: a Linux path as Windows programs see it, on Wine's Z: drive.
+windows_path() { local path=${1//\//\\}; printf 'Z:%s' "$path"; }
+
+# stage_engine STUB ENTRY: what a user sets up before the first link, with
+# STUB standing in for the engine: the engine location and one whitelisted
+# server.
+stage_engine() {
+  local key='HKCU\Software\tQr\kelvra launcher' folder="$WINEPREFIX/drive_c/Games/Quake III Arena"
+  mkdir -p "$folder" && cp "$1" "$folder/quake3.exe"
+  /usr/lib/wine/wine64 reg delete "$key" /f >/dev/null 2>&1 || true
+  /usr/lib/wine/wine64 reg add "$key" /v enginepath /d 'C:\Games\Quake III Arena\quake3.exe' /f >/dev/null 2>&1 &&
+    /usr/lib/wine/wine64 reg add "$key\\whitelist" /v address0 /d "$2" /f >/dev/null 2>&1
+}
 
 display=90
 while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done

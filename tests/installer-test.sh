@@ -10,7 +10,6 @@ version=${package##*-} version=${version%.msi} prefix="$tree/installer-prefix"
 rm -rf "$prefix"
 KELVRA_PREFIX=$prefix source "$root/scripts/wine-session.sh"
 wine=/usr/lib/wine/wine64 drive="$WINEPREFIX/drive_c" failures=0
-win() { local path=${1//\//\\}; printf 'Z:%s' "$path"; }
 check() { # TITLE COMMAND...
   if "${@:2}"; then echo "ok   $1${took:+ ($took)}"; else echo "FAIL $1"; failures=$((failures + 1)); fi; took=
 }
@@ -34,7 +33,8 @@ entry() { # VERSION: the fresh prefix's installed-programs list holds this produ
 }
 machine_state() { # HKEY_LOCAL_MACHINE less Windows Installer's own records (a failed export never compares
   # equal), Program Files, ProgramData
-  "$wine" reg export 'HKLM\Software' "$(win "$prefix/machine.reg")" /y >/dev/null 2>&1 || echo "no export $EPOCHREALTIME"
+  "$wine" reg export 'HKLM\Software' "$(windows_path "$prefix/machine.reg")" /y >/dev/null 2>&1 ||
+    echo "no export $EPOCHREALTIME"
   iconv -f UTF-16LE -t UTF-8 "$prefix/machine.reg" | tr -d '\r' | awk -v RS= '!/^\[[^]]*\\(Installer|Uninstall)[]\\]/'
   find "$drive"/Program* | sort
 }
@@ -46,10 +46,8 @@ started() { # the stub engine's record: command line and working directory
   [ "$(iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null)" = "$engine\\quake3.exe +set fs_game kelvra +connect \"192.0.2.10:27961\""$'\n'"$engine" ]
 }
 # The engine and the whitelisted server a user stored before installing.
-mkdir -p "$drive/Games/Quake III Arena" && cp "$tree/bin/stub_engine.exe" "$drive/Games/Quake III Arena/quake3.exe"
-"$wine" reg add "$settings" /v enginepath /d "$engine\\quake3.exe" /f >/dev/null 2>&1
-"$wine" reg add "$settings\\whitelist" /v address0 /d 192.0.2.10 /f >/dev/null 2>&1
-record="$prefix/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(win "$record")
+stage_engine "$tree/bin/stub_engine.exe" 192.0.2.10 || exit 1
+record="$prefix/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(windows_path "$record")
 user_folder="$("$wine" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Kelvra launcher"
 # scope: title, msiexec properties, registry root, program folder, where Windows Installer keeps the product
 scopes=("per-machine|ALLUSERS=1|HKLM|C:\\Program Files (x86)\\Kelvra launcher|HKLM\\Software\\Classes"
@@ -58,7 +56,7 @@ for scope in "${scopes[@]}"; do
   IFS='|' read -r title properties hive folder installer <<<"$scope"
   program="$folder\\launcher.exe" file=$(sed "s|^C:|$drive|; s|\\\\|/|g" <<<"$folder\\launcher.exe")
   [ "$hive" = HKCU ] && before=$(machine_state)
-  check "$title: install" msi /i "$(win "$package")" $properties
+  check "$title: install" msi /i "$(windows_path "$package")" $properties
   check "$title: program in $folder" cmp -s "$tree/bin/launcher.exe" "$file"
   check "$title: scheme: name, URL Protocol, icon, open command" scheme "$hive" "$program"
   check "$title: Start menu shortcut" shortcut
@@ -71,7 +69,7 @@ for scope in "${scopes[@]}"; do
   else
     check "$title: nothing written under HKEY_LOCAL_MACHINE or Program Files" [ "$(machine_state)" = "$before" ]
   fi
-  check "$title: uninstall" msi /x "$(win "$package")"
+  check "$title: uninstall" msi /x "$(windows_path "$package")"
   check "$title: program, shortcut, scheme, installed-programs entry gone" eval '[ ! -e "$file" ] && ! shortcut &&
     ! "$wine" reg query "$hive\\Software\\Classes\\kelvra" /reg:32 >/dev/null 2>&1 && entry ""'
   [ "$hive" = HKLM ] && check "$title: the shell no longer opens the link" eval '! opens'
@@ -81,6 +79,6 @@ done
 (cd "$tree" && wixl -a x86 -D Version=1.0.0 -D Program=bin/launcher.exe -o "$prefix/older.msi" \
   -D Icon="$(realpath --relative-to=. "$root/resources/icon/launcher.ico")" "$root/packaging/kelvra-launcher.wxs")
 check "older package 1.0.0, then this one: one product installed, $version" eval \
-  'msi /i "$(win "$prefix/older.msi")" && entry 1.0.0 && msi /i "$(win "$package")" && entry "$version"'
-check "uninstall" eval 'msi /x "$(win "$package")" && entry ""'
+  'msi /i "$(windows_path "$prefix/older.msi")" && entry 1.0.0 && msi /i "$(windows_path "$package")" && entry "$version"'
+check "uninstall" eval 'msi /x "$(windows_path "$package")" && entry ""'
 [ "$failures" = 0 ] || { echo "$failures installer checks failed"; exit 1; }
