@@ -45,7 +45,9 @@ mkdir -p "$WINEPREFIX"
 wineserver -p </dev/null >/dev/null 2>&1
 # Boots the prefix (creating it the first time) so that Wine's own service
 # processes start here, detached from the test runner's output pipes.
-wineboot </dev/null >/dev/null 2>&1
+# The 64-bit loader: it works whether or not this kernel can run i386
+# programs (Debian's plain wineboot goes through the 32-bit one).
+/usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1
 # Debian's Wine leaves its own fonts (Tahoma, and Marlett for the caption
 # buttons) out of the prefix; without them the buttons draw as "0 1 r".
 cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
