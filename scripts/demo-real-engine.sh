@@ -6,11 +6,13 @@
 # and Launch joins, and xdg-open goes through the desktop entry.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-tree=${KELVRA_BUILD:-$root/build/i686}
+source "$root/scripts/width.sh"
+width=$(runnable_width)
+tree=${KELVRA_BUILD:-$root/build/$width}
 work="$(dirname "$tree")/demo-real-engine"
 export KELVRA_PREFIX="$work/wineprefix"
 bash "$root/scripts/install-deps.sh" openarena xdg-utils iproute2
-cmake --no-warn-unused-cli -S "$root" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --no-warn-unused-cli -S "$root" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$width.cmake" >/dev/null
 cmake --build "$tree" -j2 --target launcher harness >/dev/null
 rm -rf "$work/home"
 source "$root/scripts/game-session.sh"

@@ -4,18 +4,18 @@
 # stores the launcher's settings with one whitelisted server.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$root/scripts/install-deps.sh"
-# The shipped 32-bit program; the harness and the stub engine of the same
-# build.
-tree="$root/build/i686"
-cmake --no-warn-unused-cli -S "$root" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+source "$root/scripts/width.sh"
+# The shipped 32-bit program where it can run; the harness and the stub
+# engine of the same build.
+width=$(runnable_width)
+tree="$root/build/$width"
+cmake --no-warn-unused-cli -S "$root" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$width.cmake" >/dev/null
 cmake --build "$tree" -j2 --target launcher harness stub_engine >/dev/null
 
 demo="$root/build/demo"
 mkdir -p "$demo"
 export KELVRA_PREFIX="$demo/wineprefix"
 source "$root/scripts/wine-session.sh"
-can_run_32bit || { echo "32-bit programs cannot run on this machine (no IA32 emulation): no demo" >&2; exit 1; }
-
 wine=/usr/lib/wine/wine64
 bin="$tree/bin"
 record="$demo/engine-record.txt"

@@ -1,6 +1,7 @@
 # Sourced: a Wine prefix (KELVRA_PREFIX, by default build/wineprefix), a
 # persistent wineserver and an Xvfb display, all ended on exit. Also defines
-# can_run_32bit, windows_path and stage_engine.
+# windows_path and stage_engine, and takes can_run_32bit and runnable_width
+# from width.sh.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="${KELVRA_PREFIX:-$root/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -9,9 +10,7 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
-# Wine runs 32-bit Windows programs through its 32-bit loader, an i386 Linux
-# program: a kernel without IA32 emulation cannot start it.
-can_run_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+source "$root/scripts/width.sh"
 
 # windows_path PATH: a Linux path as Windows programs see it, on Wine's Z: drive.
 windows_path() { local path=${1//\//\\}; printf 'Z:%s' "$path"; }

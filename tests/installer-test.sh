@@ -1,10 +1,12 @@
 #!/bin/bash
-# bash tests/installer-test.sh BUILD_TREE (i686): the package under Wine's msiexec in a fresh prefix, per machine
-# (a link opened through the shell) and per user, each uninstalled, an older package replaced; one line per check.
+# bash tests/installer-test.sh PACKAGE_TREE [RUN_TREE]: the package of the i686 tree PACKAGE_TREE under Wine's
+# msiexec in a fresh prefix, per machine (a link opened through the shell) and per user, each uninstalled, an older
+# package replaced; one line per check. RUN_TREE (by default PACKAGE_TREE) gives the programs that run.
 set -uo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd) tree=$(cd "$1" && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd) tree=$(cd "$1" && pwd) run=$(cd "${2:-$1}" && pwd)
 bash "$root/scripts/install-deps.sh" wixl
-cmake "$tree" >/dev/null && cmake --build "$tree" --target release shell_open stub_engine >/dev/null || exit 1
+cmake "$tree" >/dev/null && cmake --build "$tree" --target release >/dev/null &&
+  cmake "$run" >/dev/null && cmake --build "$run" --target launcher shell_open stub_engine >/dev/null || exit 1
 package=$(ls "$tree"/release/kelvra-launcher-*.msi) || exit 1
 version=${package##*-} version=${version%.msi} prefix="$tree/installer-prefix"
 rm -rf "$prefix"
@@ -40,13 +42,13 @@ machine_state() { # HKEY_LOCAL_MACHINE less Windows Installer's own records (a f
 }
 shortcut() { find "$drive" -name 'URL Kelvra launcher.lnk' | grep -q .; }
 engine='C:\Games\Quake III Arena' settings='HKCU\Software\tQr\kelvra launcher' link='kelvra://player@192.0.2.10:27961/'
-opens() { "$wine" "$tree/bin/shell_open.exe" "$link" </dev/null >/dev/null 2>&1; }
+opens() { "$wine" "$run/bin/shell_open.exe" "$link" </dev/null >/dev/null 2>&1; }
 started() { # the stub engine's record: command line and working directory
   for _ in $(seq 100); do [ -f "$record" ] && break; sleep 0.1; done
   [ "$(iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null)" = "$engine\\quake3.exe +set fs_game kelvra +connect \"192.0.2.10:27961\""$'\n'"$engine" ]
 }
 # The engine and the whitelisted server a user stored before installing.
-stage_engine "$tree/bin/stub_engine.exe" 192.0.2.10 || exit 1
+stage_engine "$run/bin/stub_engine.exe" 192.0.2.10 || exit 1
 record="$prefix/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(windows_path "$record")
 user_folder="$("$wine" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Kelvra launcher"
 # scope: title, msiexec properties, registry root, program folder, where Windows Installer keeps the product
@@ -63,6 +65,10 @@ for scope in "${scopes[@]}"; do
   check "$title: installed-programs entry: name, version, publisher, icon" eval 'entry "$version" &&
     "$wine" reg query "$installer\\Installer\\Products" /s 2>/dev/null | grep -q ProductIcon'
   if [ "$hive" = HKLM ]; then
+    if [ "$run" != "$tree" ]; then
+      echo "note $title: the installed launcher replaced by $run/bin/launcher.exe to follow the registration"
+      cp "$run/bin/launcher.exe" "$file"
+    fi
     rm -f "$record"
     check "$title: the shell opens $link" opens
     check "$title: the whitelisted server's engine started in its folder" started
