@@ -65,13 +65,18 @@ for scope in "${scopes[@]}"; do
   check "$title: installed-programs entry: name, version, publisher, icon" eval 'entry "$version" &&
     "$wine" reg query "$installer\\Installer\\Products" /s 2>/dev/null | grep -q ProductIcon'
   if [ "$hive" = HKLM ]; then
+    classes='HKLM\Software\Classes\kelvra'
     if [ "$run" != "$tree" ]; then
+      # Windows shares these classes between its 32- and 64-bit views; Wine keeps them in the 32-bit view
+      # only, where a 64-bit shell does not look: copied over as the package wrote them.
       echo "note $title: the installed launcher replaced by $run/bin/launcher.exe to follow the registration"
-      cp "$run/bin/launcher.exe" "$file"
+      cp "$run/bin/launcher.exe" "$file" && "$wine" reg export "$classes" "$(windows_path "$prefix/classes.reg")" \
+        /reg:32 /y >/dev/null 2>&1 && "$wine" reg import "$(windows_path "$prefix/classes.reg")" /reg:64 >/dev/null 2>&1
     fi
     rm -f "$record"
     check "$title: the shell opens $link" opens
     check "$title: the whitelisted server's engine started in its folder" started
+    [ "$run" = "$tree" ] || "$wine" reg delete "$classes" /reg:64 /f >/dev/null 2>&1
   else
     check "$title: nothing written under HKEY_LOCAL_MACHINE or Program Files" [ "$(machine_state)" = "$before" ]
   fi
