@@ -6,6 +6,7 @@
 #include "ui/ui.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
 #include <algorithm>
 #include <random>
 
@@ -24,38 +25,42 @@ TEST(Links, Table) // the host is cut to 255 characters, then filtered
 {
     const std::string rows[][2] = {{"\"scheme://player@192.0.2.10:27961/x?y\"", "192.0.2.10:27961"}, {"", ":27960"},
         {"s://h:70000", "h:4464"}, {"s://h:2abc?x=1", "h:2"}, {"s://h?a=/b", "ha:27960"}, {"s://h/a:1", "ha:1"},
-        {"a b_\xe9", "ab:27960"}, {"s://" + std::string(250, 'a') + "_____bbb", std::string(250, 'a') + ":27960"}};
+        {"a b_\xe9", "ab:27960"}, {"s://" + std::string(250, 'a') + "_____bbb", std::string(250, 'a') + ":27960"},
+        {"scheme://[::1]:27960", ":0"}, {"scheme://server:", "server:0"}, {"scheme://server:-1", "server:65535"},
+        {"\"scheme://192.0.2.10\"", "192.0.2.10:27960"}};
     for (const auto &row : rows) EXPECT_EQ(Text(row[1].begin(), row[1].end()), Parse(row[0])) << row[0];
 }
 
-// 100,000 links of URL-shaped pieces, long runs and random bytes of the code page (never 0, as on a command line),
-// against the link read the plain way.
+// 100,000 links assembled from known parts (any scheme and user, a host of the allowed characters, a port or
+// none, any path and query, in quotes or not) give back that host and port; as many runs of random bytes give
+// a host of allowed characters only.
 TEST(Links, Fuzzed)
 {
-    static const char *const pieces[] = {"://", "@", ":", "/", "?", "\"", " ", "scheme", "host.example",
-                                         "27960", "-1", "99999999999", "65536", "", "a-b.c", "::", "@@"};
     std::mt19937 random(20261206);
-    int fullHosts = 0, ports = 0, wrapped = 0;
+    auto pick = [&](const char *from, size_t most) {
+        std::string text(random() % (most + 1), ' ');
+        for (char &c : text) c = from[random() % strlen(from)];
+        return text;
+    };
+    const char *const any = "abcXYZ019-._~!$&'()*+,;=%/?#[] \xe9", *const allowed = "aZ09.-"; // no ':' or '@'
     for (int i = 0; i < 100000; ++i) {
-        std::string link;
-        for (int count = random() % 12, kind; count > 0; --count) {
-            if ((kind = random() % 4) == 0) link += std::string(300 + random() % 100, "aZ9._-"[random() % 6]);
-            for (int n = kind == 1 ? random() % 8 : 0; n > 0; --n) link += (char)(1 + random() % 255);
-            if (kind > 1) link += pieces[random() % 17];
-        }
-        Text s(link.size(), 0), host;
-        s.resize(MultiByteToWideChar(CP_ACP, 0, link.data(), (int)link.size(), &s[0], (int)s.size()));
-        s.erase(0, s.find(L"://") == Text::npos ? 0 : s.find(L"://") + 3);
-        s.erase(0, s.find(L'@') + 1); // npos + 1 is 0
-        auto cut = [](const Text &t) { return t.substr(0, t.find(L'/') != Text::npos ? t.find(L'/') : t.find(L'?')); };
-        size_t colon = s.find(L':');
-        unsigned port = colon == Text::npos ? 27960 : (unsigned short)_wtoi(cut(s.substr(colon + 1)).c_str());
-        for (wchar_t c : (colon == Text::npos ? cut(s) : s.substr(0, colon)).substr(0, 255))
-            if (iswascii(c) && (iswalnum(c) || c == L'.' || c == L'-')) host += c;
-        ASSERT_EQ(host + L":" + std::to_wstring(port), Parse(link)) << link;
-        fullHosts += host.size() == 255, ports += port != 27960 && port != 0, wrapped += port == 65535 || port == 4464;
+        const std::string host = pick(allowed, random() % 8 ? 20 : 255), quote = random() % 2 ? "\"" : "";
+        const unsigned port = random() % 65536;
+        const bool withPort = random() % 4;
+        std::string tail = withPort ? ":" + std::to_string(port) : "";
+        if (random() % 2) tail += "/" + pick(withPort ? "abc:?=&" : "abc?=&", 12); // never a second "://"
+        if (random() % 2) tail += "?" + pick(withPort ? "abc/=&" : "abc=&", 12);
+        std::string link = quote + (quote.size() || random() % 4 ? pick(any, 10) + "://" : "") + // quoted: by a browser
+                           (random() % 2 ? pick(any, 10) + "@" : "") + host + tail + quote;
+        const Text expected = Text(host.begin(), host.end()) + L":" + std::to_wstring(withPort ? port : 27960);
+        ASSERT_EQ(expected, Parse(link)) << link;
+        link.clear();
+        for (int n = random() % 400; n > 0; --n) link += (char)(1 + random() % 255);
+        Text parsed = Parse(link);
+        ASSERT_LE(parsed.find(L':'), 255u) << link;
+        ASSERT_EQ(Text::npos, parsed.substr(0, parsed.find(L':')).find_first_not_of(
+                                  L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-")) << link;
     }
-    EXPECT_GT(std::min({fullHosts, ports, wrapped * 10}), 1000); // the generator reaches the cases that matter
 }
 
 Text Listed()
@@ -155,25 +160,49 @@ TEST(Windows, SystemMenu)
 TEST(Messages, ErrorReport)
 {
     ClearRegistry(), SetDword(HKEY_CURRENT_USER, L"language", 0x0409), LoadUiStrings(Module);
-    for (DWORD code : {5u, 0u, 0xFFFFFFFFu}) {
-        wchar_t *system = NULL;
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
-                       NULL, code, UiLanguageId, (wchar_t *)&system, 0, NULL);
+    const struct { DWORD code; const wchar_t *text, *shown; } rows[] = {
+        {5, L"x", L"Error: A fatal error occured: x (error code 5)\nAccess denied.\r\n"},
+        {0, L"", L"Error: A fatal error occured:  (error code 0)\nSuccess.\r\n"},
+        {0xFFFFFFFF, L"x", L"Error: A fatal error occured: x (error code -1)\n"}};
+    for (const auto &row : rows) {
         auto box = NextBox();
-        SetLastError(code), ReportSystemError(code ? L"x" : L"");
-        EXPECT_EQ(L"Error: A fatal error occured: " + Text(code ? L"x" : L"") + L" (error code " +
-                      std::to_wstring((int)code) + L")\n" + (system ? system : code == 5 ? L"(a text of 5)" : L""),
-                  box.get());
-        LocalFree(system);
+        SetLastError(row.code), ReportSystemError(row.text);
+        EXPECT_EQ(row.shown, box.get());
+    }
+}
+
+// One string per language, through the language value and the loader, as the table's literal text.
+TEST(Strings, OnePerLanguage)
+{
+    const struct { DWORD language; const wchar_t *text; } rows[] = {
+        {0x0406, L"kunne ikke starte engine: %s"}, {0x0407, L"Die Engine konnte nicht gestartet werden: %s"},
+        {0x0409, L"Could not launch the engine: %s"}, {0x040B, L"Pelimoottorin k\u00e4ynnistysvirhe: %s"},
+        {0x040C, L"Le moteur ne peut \u00eatre lanc\u00e9: %s"}, {0x040E, L"A(z) %s ind\u00edt\u00e1sa sikertelen"},
+        {0x0413, L"Kon de engine niet opstarten: %s"},
+        {0x0419, L"\u041d\u0435\u0432\u043e\u0437\u043c\u043e\u0436\u043d\u043e \u0437\u0430\u043f\u0443\u0441\u0442"
+                 L"\u0438\u0442\u044c .exe \u0444\u0430\u0439\u043b: %s"},
+        {0x041D, L"Kunde inte starta engine: %s"}};
+    for (const auto &row : rows) {
+        ClearRegistry(), SetDword(HKEY_CURRENT_USER, L"language", row.language), LoadUiStrings(Module);
+        EXPECT_EQ(Text(row.text), UiString(IDS_LAUNCH_FAILED)) << row.language;
     }
 }
 
 const Text Engine = L"C:\\Games\\Kelvra engine\\klengine.exe", Folder = L"C:\\Games\\Kelvra engine";
 const Text Template = L"+set fs_game kelvra +connect \"$address\"", None = L"|exit 0: (none)";
 const Text TooLong = L"Error! Could not launch the engine: the parameter line is too long." + None;
-Text Connected(const Text &address, const Text &engine = Engine) // what the engine records
+const Text Refused = L"! File does not exist"; // the dialog's own box, with no caption
+const Text QuotedEngine = L"\"C:\\Games\\Kelvra engine\\klengine.exe\""; // a path with a blank, quoted
+Text Connected(const Text &address, const Text &engine = QuotedEngine) // what the engine records
 {
     return L"|exit 0: " + engine + L" +set fs_game kelvra +connect \"" + address + L"\"\n" + Folder;
+}
+Text Argv0(const Text &record) // the engine's own name, as its runtime splits its command line
+{
+    int count = 0;
+    wchar_t **argv = CommandLineToArgvW(record.substr(0, record.find(L'\n')).c_str(), &count);
+    Text first = argv && count ? argv[0] : L"(none)";
+    return LocalFree(argv), first;
 }
 // The stub engine writes its command line and working directory to the file named in the environment, which the
 // launcher hands on; StubRecord gives "command line\ndirectory" or "(none)", and removes the file.
@@ -269,42 +298,60 @@ TEST_F(Program, Starts)
         {L"192.0.2.10", L"klengine.exe", L"scheme://192.0.2.10", Connected(L"192.0.2.10:27960", L"klengine.exe")},
         {L"192.0.2.10", L"C:\\Games\\no-such-engine.exe", L"scheme://192.0.2.10",
          L"Error! Could not launch the engine: CreateProcess failed (2)." + None},
-        {a255, Engine, L"scheme://" + Text(10000, 'a'), TooLong}, // refused, not cut
+        // Refused, not cut; then the window, where Launch works as always.
+        {a255, Engine, L"scheme://" + Text(10000, 'a'), L"Error! Could not launch the engine: the parameter line is "
+         L"too long. window " + a255 + L"|27960|" + Engine + L"|" + Template + L"|@10" + None},
+        {a255, Engine, L"scheme://" + Text(10000, 'a'), L"Error! Could not launch the engine: the parameter line is "
+         L"too long. " + Connected(L"192.0.2.10:27961"), IDC_LAUNCH, {L"192.0.2.10", L"27961", Engine, Template},
+         Template},
         // Launch: the checks in order, the limits of what is read, the template stored before the launch.
         {L"", stored, L"x", L"Error! No server address entered." + None, IDC_LAUNCH, {L"", L"", L"", L"+x"}},
         {L"", stored, L"x", L"Error! No port entered." + None, IDC_LAUNCH, {L"host", L"", L"", L"+x"}},
         {L"", stored, L"x", L"Error! No engine location selected." + None, IDC_LAUNCH, {L"host", L"1", L"", L"+x"}},
         {L"", stored, L"x", L"nothing" + None, IDC_LAUNCH, {L"", L"", L"", L""}},
         {L"", stored, L"x", TooLong, IDC_LAUNCH, {Text(300, 'a'), L"1", Engine, L"$address"}, L"$address"}, // 254 + 2
-        {L"", stored, L"x", L"|exit 0: " + engine259 + L" a:12345 " + p246 + L"\n" + folder, IDC_LAUNCH,
+        {L"", stored, L"x", L"|exit 0: \"" + engine259 + L"\" a:12345 " + p246 + L"\n" + folder, IDC_LAUNCH,
          {L"a", L"123456789", engine259 + L"zzz", L"$address " + p246 + L"EXTRA"}, L"$address " + p246},
-        {L"", stored, L"x", L"|exit 0: " + Engine + L" +x 198.51.100.7:abc +y $address $Address\n" + Folder, IDC_LAUNCH,
-         {L"198.51.100.7", L"abc", Engine, L"+x $address +y $address $Address"}, L"+x $address +y $address $Address"},
+        {L"", stored, L"x", L"|exit 0: " + QuotedEngine + L" +x 198.51.100.7:abc +y $address $Address\n" + Folder,
+         IDC_LAUNCH, {L"198.51.100.7", L"abc", Engine, L"+x $address +y $address $Address"},
+         L"+x $address +y $address $Address"},
         {L"", stored, L"x", L"|exit 0: (none)", IDC_EXIT, {L"", L"", L"", L"+changed"}}}; // Exit stores nothing
     const int fields[] = {IDC_ADDRESS, IDC_PORT, IDC_ENGINE, IDC_PARAMETERS};
     for (const auto &row : rows) {
         SetUp(), SetText(WhitelistKey, L"address0", row.entry), SetText(SettingsKey, L"enginepath", row.engine);
         Launcher launcher(row.tail, Folder.c_str());
-        HWND box = NULL, window = row.command ? launcher.Window() : NULL;
-        for (int i = 0; window && i < 4; ++i) Type(window, fields[i], row.typed[i]);
-        auto returned = std::async(std::launch::async, [&] { // the command as a click sends it; not if the process ends
-            DWORD_PTR result;
-            return row.command && SendMessageTimeoutW(window, WM_COMMAND, row.command, 0, SMTO_NORMAL, 20000, &result);
-        });
+        const DWORD process = launcher.process.dwProcessId;
+        HWND box = NULL, window = NULL;
         WaitFor([&] {
-            return (box = FindShown(launcher.process.dwProcessId, NULL, L"#32770")) ||
-                   (!window && (window = FindShown(launcher.process.dwProcessId, Title))) || launcher.Exited() ||
-                   (row.command && returned.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
+            return (box = FindShown(process, NULL, L"#32770")) || (window = FindShown(process, Title)) ||
+                   launcher.Exited();
         }, 15000);
-        Text seen = box ? ReadBox(box) : returned.get() ? L"nothing" : L"";
+        Text seen = box ? ReadBox(box) : L""; // an autostart's message, which the window may follow
+        if (box && (window = launcher.Window())) seen += L" ";
         if (window && !row.command) {
-            seen = L"window ";
+            seen += L"window ";
             for (int field : fields) seen += WindowText(GetDlgItem(window, field)) + L"|";
             seen += L"@" + std::to_wstring(Focus(launcher));
         }
+        if (window && row.command) {
+            for (int i = 0; i < 4; ++i) Type(window, fields[i], row.typed[i]);
+            auto returned = std::async(std::launch::async, [&] { // the command as a click sends it
+                DWORD_PTR result;
+                return SendMessageTimeoutW(window, WM_COMMAND, row.command, 0, SMTO_NORMAL, 20000, &result) != 0;
+            });
+            WaitFor([&] {
+                return (box = FindShown(process, NULL, L"#32770")) || launcher.Exited() ||
+                       returned.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+            }, 15000);
+            seen += box ? ReadBox(box) : returned.get() ? L"nothing" : L""; // not returned if the process ended
+        }
         if (window) PostMessageW(window, WM_CLOSE, 0, 0);
         seen += L"|exit " + std::to_wstring(launcher.Exit()) + L": ";
-        EXPECT_EQ(row.outcome, seen + StubRecord(row.outcome.find(L"(none)") == Text::npos ? 10000 : 0)) << row.tail;
+        const Text record = StubRecord(row.outcome.find(L"(none)") == Text::npos ? 10000 : 0);
+        EXPECT_EQ(row.outcome, seen + record) << row.tail;
+        if (record != L"(none)") { // the whole path, blanks and all
+            EXPECT_EQ(row.command ? row.typed[2].substr(0, 259) : row.engine, Argv0(record)) << row.tail;
+        }
         EXPECT_EQ(row.parameters + L"|" + row.engine, Stored(L"parameters") + L"|" + Stored(L"enginepath")); // as typed
     }
 }
@@ -326,7 +373,8 @@ TEST_F(Program, Windows)
         {7, L"Button", L"Browse", s, -1, 80, 0, 0}, {8, L"Static", L"Parameters:", s, 10, 115, 210, 0},
         {9, L"Edit", Template, f, 220, 115, 0, 10}, {10, L"Button", L"Launch", s, 10, 150, 210, 0},
         {24, L"Button", L"Whitelist", s, 215, 150, 415, 0}, {11, L"Button", L"Exit", s, -1, 150, 0, 0}};
-    Send(main, WM_COMMAND, MAKEWPARAM(IDC_EXIT, EN_CHANGE)); // only a click's code (0) makes a command: no exit
+    Send(main, WM_COMMAND, MAKEWPARAM(IDC_EXIT, EN_CHANGE)); // only a click's code (0) makes a command
+    EXPECT_EQ(Title, WindowText(main)) << "an edit notification with Exit's id ended the program";
     for (SIZE asked : {SIZE{0, 0}, SIZE{777, 220}, SIZE{100, 100}, SIZE{900, 500}}) { // shown 640 x 220; no narrower
         Layout l = Resize(main, asked);                                                     // nor other than 220 high
         Text expected;
@@ -338,11 +386,16 @@ TEST_F(Program, Windows)
         EXPECT_EQ(expected, l.controls);
     }
     // Each language item stores its id and gives notice in the current and the new language.
-    for (UINT item : {14, 22, 16, 15, 17, 21, 23, 19, 20, 18}) {
-        const DWORD languages[] = {0x0400, 0x0409, 0x0407, 0x040C, 0x041D, 0x0419, 0x040B, 0x040E, 0x0406, 0x0413};
-        Text box = BoxAfter(main, WM_SYSCOMMAND, item);
-        EXPECT_EQ(L"Information! Restart the program.\n" + InLanguage(languages[item - 14], IDS_RESTART) + L" #" +
-                      std::to_wstring(languages[item - 14]), box + L" " + Stored(L"language"));
+    const struct { UINT item; DWORD language; const wchar_t *restart; } languages[] = {
+        {14, 0x0400, L"Restart the program."}, {22, 0x0406, L"Genstart programmet."},
+        {16, 0x0407, L"Starten sie das programm neu."}, {15, 0x0409, L"Restart the program."},
+        {17, 0x040C, L"Red\u00e9marrez le programme."}, {21, 0x040E, L"Ind\u00edtsd \u00fajra a programot."},
+        {23, 0x0413, L"Start het programma opnieuw."}, {19, 0x0419, L""},
+        {20, 0x040B, L"K\u00e4ynnist\u00e4 ohjelma uudelleen."}, {18, 0x041D, L"Starta om programmet."}};
+    for (const auto &language : languages) {
+        Text box = BoxAfter(main, WM_SYSCOMMAND, language.item);
+        EXPECT_EQ(L"Information! Restart the program.\n" + Text(language.restart) + L" #" +
+                      std::to_wstring(language.language), box + L" " + Stored(L"language"));
     }
     // The whitelist window: its first address is host:port from the main window, each read within its limit.
     auto open = [&] { return Send(main, WM_COMMAND, IDC_WHITELIST), launcher.Window(L"Autostart Whitelist"); };
@@ -400,25 +453,72 @@ TEST_F(Program, Windows)
     Send(window, WM_COMMAND, IDC_WL_OK);
     EXPECT_EQ(Texts{L""}, StoredWhitelist()) << "emptied: only the end marker, the rest deleted";
     add(window = open(), L"Y");
-    // Browse, answered from here: Cancel changes nothing, a chosen file goes to the field and the registry.
+    // Browse, answered from here: its file types; Cancel changes nothing; a name that does not exist is refused (the
+    // dialog then cancelled); a chosen file goes to the field and the registry.
     ClearRegistry(), SetText(WhitelistKey, L"address0", L"");
-    for (const Text &answer : {Text(), Engine}) {
+    const Text types = L"Select the engine|Quake III engine (quake3.exe)|ioquake3 (ioquake3.x86.exe, "
+                       L"ioquake3.x86_64.exe)|Kelvra engine (klengine.exe)|Any Quake III engine (*.*)",
+               missing = L"C:\\Games\\no-such-engine.exe";
+    const Text answers[][3] = {{L"", types, L"|(none)"}, {missing, types + L"|" + Refused, L"|(none)"},
+                               {Engine, types, Engine + L"|" + Engine}};
+    for (const auto &answer : answers) {
         auto dialog = std::async(std::launch::async, [&] {
-            HWND box = NULL;
-            WaitFor([&] { return (box = FindShown(launcher.process.dwProcessId, NULL, L"#32770")) != NULL; });
+            const DWORD process = launcher.process.dwProcessId;
+            HWND box = NULL, refusal = NULL;
+            WaitFor([&] { return (box = FindShown(process, NULL, L"#32770")) != NULL; });
             HWND name = GetDlgItem(box, 0x47C) ? GetDlgItem(box, 0x47C) : GetDlgItem(box, 0x480); // or the old style's
-            Text title = WindowText(box);
-            Send(name, WM_SETTEXT, 0, (LPARAM)answer.c_str());
-            return PostMessageW(box, WM_COMMAND, answer.empty() ? IDCANCEL : IDOK, 0), title;
+            Text seen = WindowText(box);
+            for (int i = 0; i < Send(GetDlgItem(box, 0x470), CB_GETCOUNT, 0); ++i) {
+                wchar_t type[256] = L"";
+                Send(GetDlgItem(box, 0x470), CB_GETLBTEXT, i, (LPARAM)type), seen += L"|" + Text(type);
+            }
+            Send(name, WM_SETTEXT, 0, (LPARAM)answer[0].c_str());
+            PostMessageW(box, WM_COMMAND, answer[0].empty() ? IDCANCEL : IDOK, 0);
+            if (answer[0] == missing) {
+                WaitFor([&] {
+                    DWORD owner = 0;
+                    while ((refusal = FindWindowExW(NULL, refusal, L"#32770", NULL)))
+                        if (refusal != box && GetWindowThreadProcessId(refusal, &owner) && owner == process &&
+                            IsWindowVisible(refusal)) return true;
+                    return false;
+                });
+                seen += L"|" + (refusal ? ReadBox(refusal) : Text(L"(none)"));
+                PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+            }
+            return seen;
         });
         Type(main, IDC_ENGINE, L""), Send(main, WM_COMMAND, IDC_BROWSE);
-        EXPECT_EQ(L"Select the engine", dialog.get());
-        EXPECT_EQ(answer + L"|" + (answer.empty() ? L"(none)" : answer),
-                  WindowText(GetDlgItem(main, IDC_ENGINE)) + L"|" + Stored(L"enginepath"));
+        EXPECT_EQ(answer[1], dialog.get());
+        EXPECT_EQ(answer[2], WindowText(GetDlgItem(main, IDC_ENGINE)) + L"|" + Stored(L"enginepath"));
     }
     PostMessageW(main, WM_CLOSE, 0, 0); // with the whitelist window open: both close, nothing is saved
     EXPECT_EQ(0u, launcher.Exit());
     EXPECT_EQ(Texts{L""}, StoredWhitelist());
+}
+
+// Two launchers, both started with a, b stored, both with the whitelist window open: in one b is removed and c added,
+// in the other d added. Whichever presses OK first, the other's OK keeps its edits: a, c and d are stored.
+TEST_F(Program, TwoLaunchers)
+{
+    for (bool removingFirst : {true, false}) {
+        SetUp(), SetText(WhitelistKey, L"address0", L"a"), SetText(WhitelistKey, L"address1", L"b");
+        SetText(WhitelistKey, L"address2", L"");
+        Launcher removing(L"scheme://192.0.2.10"), adding(L"scheme://192.0.2.11");
+        HWND windows[2];
+        for (Launcher *launcher : {&removing, &adding}) {
+            Send(launcher->Window(), WM_COMMAND, IDC_WHITELIST);
+            windows[launcher == &adding] = launcher->Window(L"Autostart Whitelist");
+        }
+        auto add = [](HWND window, const wchar_t *text) {
+            Type(window, IDC_WL_ADDRESS, text), Send(window, WM_COMMAND, IDC_WL_ADD);
+        };
+        add(windows[0], L"c"), add(windows[1], L"d");
+        Send(GetDlgItem(windows[0], IDC_WL_LIST), LB_SETSEL, TRUE, 0), Send(windows[0], WM_COMMAND, IDC_WL_REMOVE);
+        EXPECT_EQ((Texts{L"a", L"c"}), Items(windows[0]));
+        Send(windows[!removingFirst], WM_COMMAND, IDC_WL_OK);
+        Send(windows[removingFirst], WM_COMMAND, IDC_WL_OK);
+        EXPECT_EQ(removingFirst ? (Texts{L"c", L"d", L"a", L""}) : (Texts{L"d", L"c", L"a", L""}), StoredWhitelist());
+    }
 }
 
 } // namespace
