@@ -438,9 +438,8 @@ TEST_F(Program, TwoLaunchers)
     for (int first : {0, 1}) {
         SetUp(), SetText(WhitelistKey, L"address0", L"a"), SetText(WhitelistKey, L"address1", L"b");
         Launcher launchers[2] = {Launcher(L"scheme://192.0.2.10"), Launcher(L"scheme://192.0.2.11")};
-        HWND w[2];
-        for (int i : {0, 1})
-            Send(launchers[i].Window(), WM_COMMAND, IDC_WHITELIST), w[i] = launchers[i].Window(L"Autostart Whitelist");
+        auto open = [](Launcher &l) { return Send(l.Window(), WM_COMMAND, 24), l.Window(L"Autostart Whitelist"); };
+        HWND w[2] = {open(launchers[0]), open(launchers[1])};
         Add(w[0], L"c"), Add(w[1], L"d"), Send(GetDlgItem(w[0], IDC_WL_LIST), LB_SETSEL, TRUE, 0); // b
         Send(w[0], WM_COMMAND, IDC_WL_REMOVE);
         for (int i : {first, 1 - first}) Send(w[i], WM_COMMAND, IDC_WL_OK);
