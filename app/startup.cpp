@@ -3,6 +3,7 @@
 // chosen language), and must run before any window exists.
 #include "app/app.h"
 
+#include "base/base.h"
 #include "i18n/i18n.h"
 #include "launch/launch.h"
 #include "ui/ui.h"

@@ -4,7 +4,6 @@
 
 #include <wchar.h>
 
-HINSTANCE AppInstance;
 DWORD UiLanguageId;
 WCHAR UiStrings[UI_STRING_COUNT][UI_STRING_CAPACITY];
 

@@ -2,6 +2,7 @@
 // or from the Launch button.
 #include "launch/launch.h"
 
+#include "base/base.h"
 #include "i18n/i18n.h"
 #include "resources/resource.h"
 
@@ -56,8 +57,11 @@ static const WCHAR LineTooLong[] = L"the parameter line is too long.";
 
 void LaunchEngine(const WCHAR *enginePath, const WCHAR *parameters)
 {
+    // A path with a blank is quoted: unquoted, the engine would take the
+    // first word for its own name and look for its data beside it.
     WCHAR commandLine[COMMAND_LINE_CAPACITY];
-    FormatText(commandLine, COMMAND_LINE_CAPACITY, L"%s %s", enginePath, parameters);
+    FormatText(commandLine, COMMAND_LINE_CAPACITY, wcschr(enginePath, L' ') ? L"\"%s\" %s" : L"%s %s",
+               enginePath, parameters);
 
     // The directory buffer takes a whole path: msvcrt's splitter does not
     // bound its copies.
@@ -99,12 +103,15 @@ void TryAutostart()
     if (!IsWhitelisted(LaunchTarget.host, fullAddress))
         return;
 
+    // A line that does not fit goes on to the window, where the user can
+    // shorten the template.
     WCHAR parameters[PARAMETERS_CAPACITY];
     wcscpy(parameters, LaunchSettings.parameterTemplate);
-    if (ExpandAddressPlaceholder(parameters, LaunchTarget.host, port))
-        LaunchEngine(LaunchSettings.enginePath, parameters);
-    else
+    if (!ExpandAddressPlaceholder(parameters, LaunchTarget.host, port)) {
         ShowLaunchFailure(LineTooLong);
+        return;
+    }
+    LaunchEngine(LaunchSettings.enginePath, parameters);
     exit(0);
 }
 

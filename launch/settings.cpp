@@ -1,7 +1,7 @@
 // The engine path and the parameter template, kept per user.
 #include "launch/launch.h"
 
-#include "i18n/i18n.h"
+#include "base/base.h"
 
 #include <wchar.h>
 

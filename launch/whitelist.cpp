@@ -2,7 +2,7 @@
 // marker, loaded into a list that grows at the front.
 #include "launch/launch.h"
 
-#include "i18n/i18n.h"
+#include "base/base.h"
 
 #include <wchar.h>
 
@@ -14,14 +14,36 @@ static void FormatValueName(WCHAR *name, DWORD index)
     FormatText(name, 32, L"address%u", (unsigned)index);
 }
 
-static void PushEntry(const WCHAR *address)
+static void PushEntry(WhitelistEntry **list, const WCHAR *address)
 {
     WhitelistEntry *entry = (WhitelistEntry *)LocalAlloc(LPTR, sizeof(WhitelistEntry));
     if (!entry)
         return; // that one address is left out
     wcsncpy(entry->address, address, WHITELIST_ADDRESS_CAPACITY - 1);
-    entry->next = Whitelist;
-    Whitelist = entry;
+    entry->next = *list;
+    *list = entry;
+}
+
+static void FreeList(WhitelistEntry **list)
+{
+    while (*list) {
+        WhitelistEntry *next = (*list)->next;
+        LocalFree(*list);
+        *list = next;
+    }
+}
+
+// Takes one entry of that text out of the list; false when there is none.
+static bool TakeEntry(WhitelistEntry **list, const WCHAR *address)
+{
+    for (; *list; list = &(*list)->next)
+        if (!wcscmp((*list)->address, address)) {
+            WhitelistEntry *taken = *list;
+            *list = taken->next;
+            LocalFree(taken);
+            return true;
+        }
+    return false;
 }
 
 // One value, read with its own open and close of the key. A value of 261
@@ -40,23 +62,44 @@ static bool ReadWhitelistValue(DWORD index, WCHAR *text)
     return result == ERROR_SUCCESS;
 }
 
-void LoadWhitelist()
+static void LoadList(WhitelistEntry **list)
 {
     WCHAR text[WHITELIST_ADDRESS_CAPACITY + 1];
     for (DWORD index = 0; ReadWhitelistValue(index, text) && text[0]; ++index)
-        PushEntry(text);
+        PushEntry(list, text);
 }
 
+void LoadWhitelist()
+{
+    LoadList(&Whitelist);
+}
+
+// Another launcher may have stored the list while the window was open: the
+// window's own additions and removals are applied to what is stored now,
+// taking the list the window was filled from as their base. When nothing
+// else stored meanwhile, the result is the window's list as it stands.
 void RebuildWhitelistFromListBox(HWND listBox)
 {
-    FreeWhitelist();
+    WhitelistEntry *shown = Whitelist, *stored = NULL;
+    Whitelist = NULL;
+    LoadList(&stored);
     LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
     for (LRESULT item = 0; item < count; ++item) {
         WCHAR text[WHITELIST_ADDRESS_CAPACITY] = L"";
         SendMessageW(listBox, LB_GETTEXT, (WPARAM)item, (LPARAM)text);
-        if (text[0])
-            PushEntry(text);
+        if (!text[0])
+            continue;
+        // Kept from the start: only if it is still stored. Added here: always.
+        bool kept = TakeEntry(&shown, text);
+        if (TakeEntry(&stored, text) || !kept)
+            PushEntry(&Whitelist, text);
     }
+    // What is stored beyond that: removed here, or added by another launcher.
+    for (WhitelistEntry *entry = stored; entry; entry = entry->next)
+        if (!TakeEntry(&shown, entry->address))
+            PushEntry(&Whitelist, entry->address);
+    FreeList(&shown);
+    FreeList(&stored);
 }
 
 static bool WriteWhitelistValue(DWORD index, const WCHAR *text)
@@ -111,9 +154,5 @@ bool SaveWhitelist()
 
 void FreeWhitelist()
 {
-    while (Whitelist) {
-        WhitelistEntry *next = Whitelist->next;
-        LocalFree(Whitelist);
-        Whitelist = next;
-    }
+    FreeList(&Whitelist);
 }

@@ -63,8 +63,25 @@ road() {
     link) "$wine" "$tree/bin/harness.exe" "\"$2\"" ;;
     launch) "$wine" "$tree/bin/harness.exe" --command 10 "\"$2\"" && grep -q 'window shown' "$work/road.log" ;;
     xdg-open) timeout 60 xdg-open "$2" ;;
+    blanks) blanks_road "$2" ;;
   esac >"$work/road.log" 2>&1
 }
+# The engine under a folder whose name has blanks, as engines are usually
+# installed: road "blanks" opens the link with the engine location there;
+# the client's arguments after the wrapper's own (the last is cl_motd 0) must
+# be the parameter line alone, with no piece of the path among them.
+blanks="$work/Games/Open Arena"
+mkdir -p "$blanks" && ln -sf /usr/games/openarena "$blanks/openarena"
+engine_at() { "$wine" reg add "$key" /v enginepath /t REG_SZ /d "$1" /f >/dev/null; }
+blanks_road() {
+  local address=${1#kelvra://} arguments
+  engine_at "$(windows_path "$blanks/openarena")" && "$wine" "$tree/bin/harness.exe" "\"$1\"" &&
+    engine_at 'Z:\usr\games\openarena' && wait_for 60 client_up || return 1
+  arguments=$(tr '\0' ' ' <"/proc/$client_pid/cmdline")
+  echo "client arguments: $arguments"
+  [[ "$arguments" == *"+set cl_motd 0 +set fs_game kelvra +connect ${address%/} " ]]
+}
+
 # Server log lines after line $mark: a ClientConnect, and a ClientBegin after it.
 connected() { tail -n +$((mark + 1)) "$log" | grep -q '^ClientConnect:'; }
 joined() { tail -n +$((mark + 1)) "$log" | grep -A999 -m1 '^ClientConnect:' | grep -q '^ClientBegin:'; }

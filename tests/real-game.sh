@@ -15,6 +15,7 @@ cases=(
   "window, then Launch||launch|$server_port|join"
   "no server on the link's port (control)|127.0.0.1|link|$dead_port|none"
   "xdg-open, desktop entry|127.0.0.1|xdg-open|$server_port|join"
+  "the engine under a folder with blanks|127.0.0.1|blanks|$server_port|join"
 )
 for case in "${cases[@]}"; do
   IFS='|' read -r name entry how port expected <<<"$case"

@@ -1,6 +1,7 @@
 // Helpers shared by the two windows.
 #include "ui/ui.h"
 
+#include "base/base.h"
 #include "i18n/i18n.h"
 
 bool CreateControls(HWND parent, const ControlSpec *controls, int count, bool stopAtFailure)

@@ -3,6 +3,7 @@
 // Its window procedure serves the whitelist window as well.
 #include "ui/ui.h"
 
+#include "base/base.h"
 #include "i18n/i18n.h"
 #include "launch/launch.h"
 #include "resources/resource.h"
@@ -175,15 +176,17 @@ WCHAR *BrowseForEngine(HWND owner, WCHAR *path)
     dialog.hwndOwner = owner;
     dialog.hInstance = AppInstance;
     dialog.lpstrFilter = L"Quake III engine (quake3.exe)\0quake3.exe\0"
-                         L"ioquake3 (ioq3ded.x86.exe)\0ioq3ded.x86.exe\0"
+                         L"ioquake3 (ioquake3.x86.exe, ioquake3.x86_64.exe)\0ioquake3.x86.exe;ioquake3.x86_64.exe\0"
                          L"Kelvra engine (klengine.exe)\0klengine.exe\0"
                          L"Any Quake III engine (*.*)\0*.*\0";
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = path;
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrTitle = UiString(IDS_SELECT_ENGINE);
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
-    dialog.lpstrDefExt = L"*.exe";
+    // Only a file that is there can be an engine; a name typed without an
+    // extension is taken as an .exe.
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    dialog.lpstrDefExt = L"exe";
     return getOpenFileName(&dialog) ? path : NULL;
 }
 

@@ -2,6 +2,7 @@
 // takes the copy over, Cancel and closing drop it.
 #include "ui/ui.h"
 
+#include "base/base.h"
 #include "i18n/i18n.h"
 #include "launch/launch.h"
 #include "resources/resource.h"

@@ -1,10 +1,10 @@
-// Small helpers shared by every part that keeps something in the registry
-// or composes a message.
-#include "i18n/i18n.h"
+// The module handle, the settings key with its opener, and formatting.
+#include "base/base.h"
 
 #include <stdarg.h>
 #include <stdio.h>
 
+HINSTANCE AppInstance;
 const WCHAR SettingsKeyPath[] = L"Software\\tQr\\kelvra launcher";
 
 bool OpenKeyForWriting(const WCHAR *path, HKEY *key)

@@ -1,0 +1,27 @@
+// What every part below the windows shares: the program's module, the
+// settings key and bounded formatting.
+#ifndef KELVRA_BASE_H
+#define KELVRA_BASE_H
+
+#include <windows.h>
+
+#include <stddef.h>
+
+// The program's own module, kept at start-up: it holds the string tables,
+// and the windows are created with it.
+extern HINSTANCE AppInstance;
+
+// The settings key below HKEY_CURRENT_USER, which the language value shares
+// with the launch settings (also below HKEY_LOCAL_MACHINE for the machine's
+// default language).
+extern const WCHAR SettingsKeyPath[];
+
+// Opens a key below HKEY_CURRENT_USER for setting values, creating it with
+// every missing level when it does not exist yet.
+bool OpenKeyForWriting(const WCHAR *path, HKEY *key);
+
+// Bounded formatting with the Microsoft meaning of %s (wide text); the result
+// is always terminated. False when the text did not fit.
+bool FormatText(WCHAR *buffer, size_t capacity, const WCHAR *format, ...);
+
+#endif
