@@ -45,7 +45,7 @@ engine='C:\Games\Quake III Arena' settings='HKCU\Software\tQr\kelvra launcher' l
 opens() { "$wine" "$run/bin/shell_open.exe" "$link" </dev/null >/dev/null 2>&1; }
 started() { # the stub engine's record: command line and working directory
   for _ in $(seq 100); do [ -f "$record" ] && break; sleep 0.1; done
-  [ "$(iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null)" = "$engine\\quake3.exe +set fs_game kelvra +connect \"192.0.2.10:27961\""$'\n'"$engine" ]
+  [ "$(iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null)" = "\"$engine\\quake3.exe\" +set fs_game kelvra +connect \"192.0.2.10:27961\""$'\n'"$engine" ]
 }
 # The engine and the whitelisted server a user stored before installing.
 stage_engine "$run/bin/stub_engine.exe" 192.0.2.10 || exit 1
