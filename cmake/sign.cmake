@@ -1,0 +1,13 @@
+# Signs FILE in place (Authenticode, SHA-256) with the PFX certificate PFX
+# and its password (PASSWORD, else the environment's KELVRA_SIGN_PASSWORD),
+# dated by the last commit (epoch.cmake): a signature is the same bytes at
+# every build with the same certificate.
+#   cmake -DFILE=... -DPFX=... [-DPASSWORD=...] -DSOURCE=... -P sign.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/epoch.cmake)
+if(NOT DEFINED PASSWORD OR PASSWORD STREQUAL "")
+  set(PASSWORD "$ENV{KELVRA_SIGN_PASSWORD}")
+endif()
+find_program(OSSLSIGNCODE osslsigncode REQUIRED)
+execute_process(COMMAND ${OSSLSIGNCODE} sign -pkcs12 ${PFX} -pass ${PASSWORD} -h sha256 -n "URL Kelvra launcher"
+  -time ${EPOCH} -in ${FILE} -out ${FILE}.signed OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+file(RENAME ${FILE}.signed ${FILE})
