@@ -35,16 +35,12 @@ if(WIXL)
   endforeach()
   string(UUID product NAMESPACE ${upgrade} NAME "product ${contents}" TYPE SHA1 UPPER)
   string(UUID package NAMESPACE ${upgrade} NAME "package ${contents}" TYPE SHA1 UPPER)
-  # wixl takes source paths only relative to the folder it runs in.
-  file(RELATIVE_PATH program ${stage} ${program})
-  file(RELATIVE_PATH icon ${stage} ${ICON})
   set(msi ${OUT}/kelvra-launcher-${VERSION}.msi)
-  execute_process(COMMAND ${WIXL} -a x86 -D Version=${VERSION} -D Program=${program} -D Icon=${icon}
-      -D ProductCode=${product} -D PackageCode=${package} -o ${msi} ${WXS}
-    WORKING_DIRECTORY ${stage} COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/wixl.sh ${WIXL} ${msi} ${WXS} ${program} ${ICON} ${VERSION}
+    ${product} ${package} COMMAND_ERROR_IS_FATAL ANY)
   # wixl draws the package code at random and dates the package by the clock.
   find_program(PYTHON python3 REQUIRED)
-  execute_process(COMMAND ${PYTHON} ${CMAKE_CURRENT_LIST_DIR}/../packaging/msi-summary.py ${msi} ${package} ${EPOCH}
+  execute_process(COMMAND ${PYTHON} ${CMAKE_CURRENT_LIST_DIR}/msi-summary.py ${msi} ${package} ${EPOCH}
     COMMAND_ERROR_IS_FATAL ANY)
   if(PFX)
     set(FILE ${msi})
