@@ -29,15 +29,15 @@ if(WIXL)
   set(upgrade ${CMAKE_MATCH_1})
   set(program ${stage}/${NAME}/launcher.exe)
   set(contents ${VERSION})
-  foreach(input ${program} ${ICON} ${WXS})
+  foreach(input ${program} ${ICON} ${WXS} ${stage}/${NAME}/LICENSE)
     file(SHA256 ${input} hash)
     string(APPEND contents " ${hash}")
   endforeach()
   string(UUID product NAMESPACE ${upgrade} NAME "product ${contents}" TYPE SHA1 UPPER)
   string(UUID package NAMESPACE ${upgrade} NAME "package ${contents}" TYPE SHA1 UPPER)
   set(msi ${OUT}/kelvra-launcher-${VERSION}.msi)
-  execute_process(COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/wixl.sh ${WIXL} ${msi} ${WXS} ${program} ${ICON} ${VERSION}
-    ${product} ${package} COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/wixl.sh ${WIXL} ${msi} ${WXS} ${program} ${ICON}
+    ${stage}/${NAME}/LICENSE ${VERSION} ${product} ${package} COMMAND_ERROR_IS_FATAL ANY)
   # wixl draws the package code at random and dates the package by the clock.
   find_program(PYTHON python3 REQUIRED)
   execute_process(COMMAND ${PYTHON} ${CMAKE_CURRENT_LIST_DIR}/msi-summary.py ${msi} ${package} ${EPOCH}

@@ -78,7 +78,8 @@ for scope in "${scopes[@]}"; do
 done
 (cd "$tree" && wixl -a x86 -D Version=1.0.0 -D Program=bin/launcher.exe -o "$prefix/older.msi" \
   -D ProductCode="$(cat /proc/sys/kernel/random/uuid)" -D PackageCode="$(cat /proc/sys/kernel/random/uuid)" \
-  -D Icon="$(realpath --relative-to=. "$root/resources/icon/launcher.ico")" "$root/packaging/kelvra-launcher.wxs")
+  -D Icon="$(realpath --relative-to=. "$root/resources/icon/launcher.ico")" -D License="$(realpath --relative-to=. "$root/LICENSE")" \
+  "$root/packaging/kelvra-launcher.wxs")
 check "older package 1.0.0, then this one: one product installed, $version" eval \
   'msi /i "$(windows_path "$prefix/older.msi")" && entry 1.0.0 && msi /i "$(windows_path "$package")" && entry "$version"'
 check "uninstall" eval 'msi /x "$(windows_path "$package")" && entry ""'
