@@ -9,5 +9,11 @@ if(NOT DEFINED PASSWORD OR PASSWORD STREQUAL "")
 endif()
 find_program(OSSLSIGNCODE osslsigncode REQUIRED)
 execute_process(COMMAND ${OSSLSIGNCODE} sign -pkcs12 ${PFX} -pass ${PASSWORD} -h sha256 -n "URL Kelvra launcher"
-  -time ${EPOCH} -in ${FILE} -out ${FILE}.signed OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+  -time ${EPOCH} -in ${FILE} -out ${FILE}.signed OUTPUT_QUIET RESULT_VARIABLE failed)
+if(failed)
+  # No unsigned file left behind to be taken for a signed one (or for an
+  # up-to-date program by the next build).
+  file(REMOVE ${FILE} ${FILE}.signed)
+  message(FATAL_ERROR "Signing ${FILE} with ${PFX} failed")
+endif()
 file(RENAME ${FILE}.signed ${FILE})

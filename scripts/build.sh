@@ -10,5 +10,5 @@ for width in x86_64 i686; do
   cmake --no-warn-unused-cli -S . -B "build/$width" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$width.cmake" \
     -DKELVRA_RELEASE_DIR="$root/build/release" >/dev/null
   cmake --build "build/$width" -j2
-  cmake --build "build/$width" --target release | grep -v '^\[\|^Built target' || true
 done
+for width in x86_64 i686; do cmake --build "build/$width" --target release || exit 1; done | awk '!/^\[|^Built target/ && !seen[$0]++'
