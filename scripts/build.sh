@@ -1,12 +1,14 @@
 #!/bin/bash
-# Builds the launcher and its tests for both widths: build/i686 (the shipped
-# 32-bit program, its release package in build/i686/release) and
-# build/x86_64.
+# Builds the launcher and its tests for both widths, build/i686 (the shipped
+# 32-bit program) and build/x86_64, and the release of both in build/release:
+# the zips, the installer and SHA256SUMS. Signed when KELVRA_SIGN_PFX and
+# KELVRA_SIGN_PASSWORD name a certificate (README: Checking a download).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-for width in i686 x86_64; do
-  cmake --no-warn-unused-cli -S . -B "build/$width" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$width.cmake" >/dev/null
+for width in x86_64 i686; do
+  cmake --no-warn-unused-cli -S . -B "build/$width" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$width.cmake" \
+    -DKELVRA_RELEASE_DIR="$root/build/release" >/dev/null
   cmake --build "build/$width" -j2
 done
-cmake --build build/i686 --target release >/dev/null
+for width in x86_64 i686; do cmake --build "build/$width" --target release || exit 1; done | awk '!/^\[|^Built target/ && !seen[$0]++'

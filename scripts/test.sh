@@ -3,11 +3,11 @@
 # test under Wine on a virtual display: the shipped i686 build first (where
 # 32-bit programs can run), then x86_64; the end-to-end tests of the first
 # of them once more with Wine's heap checking, failing on any heap warning;
-# the Windows Installer package under Wine's msiexec; last, a real game
-# joining a real server.
+# the Windows Installer package under Wine's msiexec; a real game joining a
+# real server; last, a signed release.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bash "$root/scripts/install-deps.sh" wixl openarena xdg-utils iproute2
+bash "$root/scripts/install-deps.sh" wixl openarena xdg-utils iproute2 osslsigncode openssl unzip
 
 echo "static analysis"
 cppcheck --enable=warning,style,performance,portability --suppressions-list="$root/tests/cppcheck.supp" \
@@ -15,6 +15,8 @@ cppcheck --enable=warning,style,performance,portability --suppressions-list="$ro
   "$root/app" "$root/launch" "$root/ui" "$root/i18n" "$root/base"
 
 bash "$root/scripts/build.sh"
+echo "hardening of both programs"
+bash "$root/tests/hardening.sh" "$root"/build/{i686,x86_64}/bin/launcher.exe
 source "$root/scripts/wine-session.sh"
 
 widths=(i686 x86_64)
@@ -60,3 +62,5 @@ echo "the Windows Installer package (32-bit), its links opened by the $heap_widt
 bash "$root/tests/installer-test.sh" "$root/build/i686" "$tree"
 echo "a real game: the $heap_width launcher starts OpenArena, which joins a server on a loopback port"
 bash "$root/tests/real-game.sh" "$root/build/$heap_width"
+echo "a release signed with a throwaway certificate"
+bash "$root/tests/signed-release.sh"

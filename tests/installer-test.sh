@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd) tree=$(cd "$1" && pwd) run=$(cd "${2:-$1}
 bash "$root/scripts/install-deps.sh" wixl
 cmake "$tree" >/dev/null && cmake --build "$tree" --target release >/dev/null &&
   cmake "$run" >/dev/null && cmake --build "$run" --target launcher shell_open stub_engine >/dev/null || exit 1
-package=$(ls "$tree"/release/kelvra-launcher-*.msi) || exit 1
+package=$(ls "$(sed -n 's/^KELVRA_RELEASE_DIR:PATH=//p' "$tree/CMakeCache.txt")"/kelvra-launcher-*.msi) || exit 1
 version=${package##*-} version=${version%.msi} prefix="$tree/installer-prefix"
 rm -rf "$prefix"
 KELVRA_PREFIX=$prefix source "$root/scripts/wine-session.sh"
@@ -88,7 +88,9 @@ for scope in "${scopes[@]}"; do
     reads "$settings\\whitelist" address0 192.0.2.10'
 done
 (cd "$tree" && wixl -a x86 -D Version=1.0.0 -D Program=bin/launcher.exe -o "$prefix/older.msi" \
-  -D Icon="$(realpath --relative-to=. "$root/resources/icon/launcher.ico")" "$root/packaging/kelvra-launcher.wxs")
+  -D ProductCode="$(cat /proc/sys/kernel/random/uuid)" -D PackageCode="$(cat /proc/sys/kernel/random/uuid)" \
+  -D Icon="$(realpath --relative-to=. "$root/resources/icon/launcher.ico")" -D License="$(realpath --relative-to=. "$root/LICENSE")" \
+  "$root/packaging/kelvra-launcher.wxs")
 check "older package 1.0.0, then this one: one product installed, $version" eval \
   'msi /i "$(windows_path "$prefix/older.msi")" && entry 1.0.0 && msi /i "$(windows_path "$package")" && entry "$version"'
 check "uninstall" eval 'msi /x "$(windows_path "$package")" && entry ""'
