@@ -6,7 +6,7 @@
 # Wine's msiexec; last, a real game joining a real server.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bash "$root/scripts/install-deps.sh" wixl openarena xdg-utils iproute2
+bash "$root/scripts/install-deps.sh" wixl openarena xdg-utils iproute2 firefox-esr chromium xdotool
 
 echo "static analysis"
 cppcheck --enable=warning,style,performance,portability --suppressions-list="$root/tests/cppcheck.supp" \
@@ -59,5 +59,7 @@ if can_run_32bit; then
   echo "the Windows Installer package"
   bash "$root/tests/installer-test.sh" "$root/build/i686"
 fi
+echo "real browsers: clicks on kelvra:// links in Firefox ESR and Chromium open the $heap_width launcher"
+bash "$root/tests/browsers.sh" "$root/build/$heap_width"
 echo "a real game: the $heap_width launcher starts OpenArena, which joins a server on a loopback port"
 bash "$root/tests/real-game.sh" "$root/build/$heap_width"
