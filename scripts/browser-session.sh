@@ -1,6 +1,7 @@
 # Sourced after scripts/wine-session.sh, with $work (a folder of the test's own) set: Firefox ESR or
 # Chromium with a fresh profile in $work opens a page of links, which are clicked as a user does (the X
-# server's own pointer). Nothing is written outside $work and $HOME.
+# server's own pointer). They keep the TMPDIR of the Wine session: Wine finds its running server by it, and
+# a link opened with another would boot a server of its own, seconds each time.
 bash "$root/scripts/install-deps.sh" firefox-esr chromium xdotool xdg-utils
 browser_pid=''
 
@@ -33,7 +34,7 @@ page() {
 # kelvra:// links from file:// pages without asking; the window over the whole screen.
 open_page() {
   local profile="$work/$1" window
-  rm -rf "$profile" && mkdir -p "$profile/Default" "$HOME/tmp"
+  rm -rf "$profile" && mkdir -p "$profile/Default"
   case $1 in
     firefox)
       printf 'user_pref("%s", %s);\n' network.protocol-handler.external.kelvra true \
@@ -41,11 +42,11 @@ open_page() {
         browser.aboutwelcome.enabled false datareporting.policy.dataSubmissionEnabled false \
         toolkit.telemetry.reportingpolicy.firstRun false browser.startup.homepage_override.mstone '"ignore"' \
         >"$profile/user.js"
-      TMPDIR="$HOME/tmp" firefox-esr --no-remote --profile "$profile" "file://$work/page.html" >"$profile.log" 2>&1 & ;;
+      firefox-esr --no-remote --profile "$profile" "file://$work/page.html" >"$profile.log" 2>&1 & ;;
     chromium)
       echo '{"protocol_handler":{"allowed_origin_protocol_pairs":{"file://":{"kelvra":true}}}}' \
         >"$profile/Default/Preferences"
-      TMPDIR="$HOME/tmp" chromium --no-sandbox --test-type --no-first-run --disable-background-networking \
+      chromium --no-sandbox --test-type --no-first-run --disable-background-networking \
         --disable-component-update --disable-sync --password-store=basic --user-data-dir="$profile" \
         "file://$work/page.html" >"$profile.log" 2>&1 & ;;
   esac

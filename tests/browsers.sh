@@ -4,7 +4,7 @@
 # start the stub engine with exactly the expected command line, or open its window for a server not whitelisted.
 set -euo pipefail
 tree=$(cd "${1:?usage: browsers.sh BUILD_TREE}" && pwd) work="$tree/browsers"
-rm -rf "$work" && mkdir -p "$work"
+rm -rf "$work" && mkdir -p "$work/tmp" && export TMPDIR="$work/tmp" # nothing written outside $work
 export KELVRA_PREFIX="$tree/wineprefix-browsers" # its own, beside the session already running
 source "$(dirname "$0")/../scripts/wine-session.sh"
 source "$root/scripts/browser-session.sh"
