@@ -1,8 +1,9 @@
-# Sourced after scripts/wine-session.sh, with $work (a folder of the test's own) set: Firefox ESR or
-# Chromium with a fresh profile in $work opens a page of links, which are clicked as a user does (the X
-# server's own pointer). They keep the TMPDIR of the Wine session: Wine finds its running server by it, and
-# a link opened with another would boot a server of its own, seconds each time.
-bash "$root/scripts/install-deps.sh" firefox-esr chromium xdotool xdg-utils
+# Sourced: Firefox ESR or Chromium with a fresh profile in $work (a folder of the caller's own) opens a
+# page of links, which are clicked as a user does (the X server's own pointer). The browsers keep the
+# TMPDIR of the Wine session: Wine finds its running server by it, and a link opened with another would
+# boot a server of its own, seconds each time. stub_session sets up what tests/browsers.sh needs.
+browser_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+bash "$browser_root/scripts/install-deps.sh" firefox-esr chromium xdotool xdg-utils
 browser_pid=''
 
 # browser_home LAUNCHER: a HOME in $work with the desktop entry installed for a copy of LAUNCHER in a
@@ -12,7 +13,7 @@ browser_home() {
   export XDG_CURRENT_DESKTOP=X-Generic
   local folder="$HOME/Kelvra Games/Rock'n roll"
   mkdir -p "$folder" && cp "$1" "$folder/launcher.exe" &&
-    sh "$root/packaging/install-desktop-entry.sh" "$folder/launcher.exe" >/dev/null
+    sh "$browser_root/packaging/install-desktop-entry.sh" "$folder/launcher.exe" >/dev/null
 }
 
 # page LINK...: $work/page.html, showing one link at a time over the whole window; a click shows the next
@@ -21,12 +22,12 @@ page() {
   local i=0 link
   {
     echo '<!DOCTYPE html><title>link 0</title><style>a{position:fixed;inset:0;font-size:30px}a+a{display:none}</style>'
+    echo '<script>onclick = e => setTimeout(() => { const a = e.target.closest("a"), b = a.nextElementSibling;'
+    echo '  a.style.display = "none"; if (b) { b.style.display = "block"; document.title = "link " + b.id; } }, 200);</script>'
     for link; do
       link=${link//&/\&amp;} && link=${link//\"/\&quot;} && link=${link//</\&lt;}
       echo "<a id=$i href=\"$link\">$link</a>" && i=$((i + 1))
     done
-    echo '<script>onclick = e => setTimeout(() => { const a = e.target.closest("a"), b = a.nextElementSibling;'
-    echo '  a.style.display = "none"; if (b) { b.style.display = "block"; document.title = "link " + b.id; } }, 200);</script>'
   } >"$work/page.html"
 }
 
@@ -86,4 +87,37 @@ median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
 close_browser() {
   [ -z "$browser_pid" ] || { kill "$browser_pid" && wait "$browser_pid" 2>/dev/null; } || true
   browser_pid=''
+}
+
+# stub_session TREE: $work in the build tree TREE, with TMPDIR in it; a Wine session with a prefix of
+# its own (beside any session already running) where the stub engine stands in for the engine and
+# 192.0.2.10 is whitelisted; browser_home with TREE's launcher; fail TEXT.
+stub_session() {
+  fail() { echo "$*" >&2; exit 1; }
+  tree=$(cd "$1" && pwd) && work="$tree/browsers"
+  rm -rf "$work" && mkdir -p "$work/tmp" && export TMPDIR="$work/tmp" KELVRA_PREFIX="$tree/wineprefix-browsers"
+  source "$browser_root/scripts/wine-session.sh"
+  trap 'close_browser; end_wine_session' EXIT
+  browser_home "$tree/bin/launcher.exe" && stage_engine "$tree/bin/stub_engine.exe" 192.0.2.10 || return 1
+  record="$work/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(windows_path "$record")
+}
+
+# click_each BROWSER LINK...: in a stub session, opens a page of the links in BROWSER and clicks each;
+# prints for each what it started: the engine's command line and "in" its working directory, "the
+# window" (then closed), or "nothing in 20 s". Last, the files named .ran in $work, if any. The click to
+# engine times go to the standard error.
+click_each() {
+  local browser=$1 i start title='^URL Kelvra launcher$' times=()
+  shift && page "$@" && open_page "$browser" || { echo "$browser: the page did not open" >&2; return 1; }
+  for ((i = 0; i < $#; i++)); do
+    rm -f "$record" && start=$(click $i) || { echo "$browser: link $i did not show" >&2; return 1; }
+    for _ in $(seq 500); do [ -f "$record" ] || window "$title" 0 >/dev/null && break; sleep 0.02; done
+    if [ -f "$record" ]; then
+      times+=($((($(date +%s%N) - start) / 1000000)))
+      echo "$(iconv -f UTF-16LE -t UTF-8 "$record" | head -1) in $(iconv -f UTF-16LE -t UTF-8 "$record" | tail -1)"
+    elif close_window "$title"; then echo "the window"
+    else echo "nothing in 20 s"; fi
+  done
+  close_browser && find "$work" -name .ran
+  echo "$browser: click to engine started: median $(median "${times[@]}") ms of ${times[*]}" >&2
 }
