@@ -96,6 +96,7 @@ stub_session() {
   fail() { echo "$*" >&2; exit 1; }
   tree=$(cd "$1" && pwd) && work="$tree/browsers"
   rm -rf "$work" && mkdir -p "$work/tmp" && export TMPDIR="$work/tmp" KELVRA_PREFIX="$tree/wineprefix-browsers"
+  cd "$work" # where the browsers and what they start run: a command run from a link would leave .ran here
   source "$browser_root/scripts/wine-session.sh"
   trap 'close_browser; end_wine_session' EXIT
   browser_home "$tree/bin/launcher.exe" && stage_engine "$tree/bin/stub_engine.exe" 192.0.2.10 || return 1
@@ -104,19 +105,19 @@ stub_session() {
 
 # click_each BROWSER LINK...: in a stub session, opens a page of the links in BROWSER and clicks each;
 # prints for each what it started: the engine's command line and "in" its working directory, "the
-# window" (then closed), or "nothing in 20 s". Last, the files named .ran in $work, if any. The click to
-# engine times go to the standard error.
+# window" (then closed), or "nothing started"; "link N did not show" ends the clicks. Last, the files
+# named .ran in $work, if any. The click to engine times go to the standard error.
 click_each() {
   local browser=$1 i start title='^URL Kelvra launcher$' times=()
-  shift && page "$@" && open_page "$browser" || { echo "$browser: the page did not open" >&2; return 1; }
+  shift && page "$@" && open_page "$browser" || { close_browser; echo "$browser: the page did not open" >&2; return 1; }
   for ((i = 0; i < $#; i++)); do
-    rm -f "$record" && start=$(click $i) || { echo "$browser: link $i did not show" >&2; return 1; }
+    rm -f "$record" && start=$(click $i) || { echo "link $i did not show"; break; }
     for _ in $(seq 500); do [ -f "$record" ] || window "$title" 0 >/dev/null && break; sleep 0.02; done
     if [ -f "$record" ]; then
       times+=($((($(date +%s%N) - start) / 1000000)))
       echo "$(iconv -f UTF-16LE -t UTF-8 "$record" | head -1) in $(iconv -f UTF-16LE -t UTF-8 "$record" | tail -1)"
     elif close_window "$title"; then echo "the window"
-    else echo "nothing in 20 s"; fi
+    else echo "nothing started"; fi
   done
   close_browser && find "$work" -name .ran
   echo "$browser: click to engine started: median $(median "${times[@]}") ms of ${times[*]}" >&2
