@@ -120,5 +120,5 @@ click_each() {
     else echo "nothing started"; fi
   done
   close_browser && find "$work" -name .ran
-  echo "$browser: click to engine started: median $(median "${times[@]}") ms of ${times[*]}" >&2
+  [ ${#times[@]} -eq 0 ] || echo "$browser: click to engine started: median $(median "${times[@]}") ms of ${times[*]}" >&2
 }
