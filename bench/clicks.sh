@@ -3,14 +3,8 @@
 # in Chromium to the stub engine started by the launcher (by default the x86_64 build) through the desktop entry;
 # beside them the same link given to xdg-open, and to the entry's opener script itself (no browser, no lookup).
 set -euo pipefail
-clicks=${1:-9} tree=$(cd "${2:-$(dirname "$0")/../build/x86_64}" && pwd) work="$tree/clicks"
-rm -rf "$work" && mkdir -p "$work/tmp" && export TMPDIR="$work/tmp"
-export KELVRA_PREFIX="$tree/wineprefix-browsers"
-source "$(dirname "$0")/../scripts/wine-session.sh"
-source "$root/scripts/browser-session.sh"
-trap 'close_browser; end_wine_session' EXIT
-browser_home "$tree/bin/launcher.exe" && stage_engine "$tree/bin/stub_engine.exe" 192.0.2.10
-record="$work/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(windows_path "$record")
+clicks=${1:-9}
+source "$(dirname "$0")/../scripts/browser-session.sh" && stub_session "${2:-$(dirname "$0")/../build/x86_64}"
 links=() && for i in $(seq "$clicks"); do links+=("kelvra://192.0.2.10:$((27960 + i))/"); done
 page "${links[@]}"
 for road in firefox chromium xdg-open opener; do
@@ -23,10 +17,10 @@ for road in firefox chromium xdg-open opener; do
       opener) start=$(date +%s%N) && "$XDG_DATA_HOME/kelvra-launcher/open-link" "${links[i]}" ;;
       *) start=$(click "$i") ;;
     esac
-    poll_file "$record"
+    poll_file "$record" || fail "$road: ${links[i]} started no engine"
     times+=($((($(date +%s%N) - start) / 1000000)))
   done
   close_browser
-  echo "$road: link to engine started, $clicks clicks: min $(printf '%s\n' "${times[@]}" | sort -n | head -1) /" \
+  echo "$road: link to engine started, $clicks links: min $(printf '%s\n' "${times[@]}" | sort -n | head -1) /" \
     "median $(median "${times[@]}") / max $(printf '%s\n' "${times[@]}" | sort -n | tail -1) ms (${times[*]})"
 done
