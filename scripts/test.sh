@@ -3,11 +3,12 @@
 # test under Wine on a virtual display: the shipped i686 build first (where
 # 32-bit programs can run), then x86_64; the end-to-end tests of the first
 # of them once more with Wine's heap checking, failing on any heap warning;
-# the Windows Installer package under Wine's msiexec; a real game joining a
-# real server; last, a signed release.
+# the Windows Installer package under Wine's msiexec; real clicks in two
+# browsers; a real game joining a real server; last, a signed release.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bash "$root/scripts/install-deps.sh" wixl openarena xdg-utils iproute2 osslsigncode openssl unzip
+bash "$root/scripts/install-deps.sh" wixl openarena xdg-utils iproute2 osslsigncode openssl unzip firefox-esr chromium \
+  xdotool
 
 echo "static analysis"
 cppcheck --enable=warning,style,performance,portability --suppressions-list="$root/tests/cppcheck.supp" \
@@ -60,6 +61,8 @@ echo "no heap warnings"
 
 echo "the Windows Installer package (32-bit), its links opened by the $heap_width launcher"
 bash "$root/tests/installer-test.sh" "$root/build/i686" "$tree"
+echo "real browsers: clicks on kelvra:// links in Firefox ESR and Chromium open the $heap_width launcher"
+bash "$root/tests/browsers.sh" "$root/build/$heap_width"
 echo "a real game: the $heap_width launcher starts OpenArena, which joins a server on a loopback port"
 bash "$root/tests/real-game.sh" "$root/build/$heap_width"
 echo "a release signed with a throwaway certificate"

@@ -35,3 +35,8 @@ for case in "${cases[@]}"; do
   end_client || fail "$name: the client did not end"
   printf '%-40s %s\n' "$name:" "$result"
 done
+# Firefox, with a fresh profile: a real click on the whitelisted link in a page, through the desktop entry.
+source "$root/scripts/browser-session.sh" && trap 'close_browser; end_game_session' EXIT && whitelist 127.0.0.1
+mark=$(wc -l <"$log") && page "kelvra://127.0.0.1:$server_port/" && open_page firefox && start=$(click 0) &&
+  wait_for 60 client_up && wait_for 60 joined || fail "Firefox: no client joined within 60 s of a click ($log)"
+printf '%-40s %s\n' "Firefox, a click on the link:" "joined in $((($(date +%s%N) - start) / 1000000)) ms"

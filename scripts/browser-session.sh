@@ -1,0 +1,124 @@
+# Sourced: Firefox ESR or Chromium with a fresh profile in $work (a folder of the caller's own) opens a
+# page of links, which are clicked as a user does (the X server's own pointer). The browsers keep the
+# TMPDIR of the Wine session: Wine finds its running server by it, and a link opened with another would
+# boot a server of its own, seconds each time. stub_session sets up what tests/browsers.sh needs.
+browser_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+bash "$browser_root/scripts/install-deps.sh" firefox-esr chromium xdotool xdg-utils
+browser_pid=''
+
+# browser_home LAUNCHER: a HOME in $work with the desktop entry installed for a copy of LAUNCHER in a
+# folder whose name has blanks and a quote.
+browser_home() {
+  export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share" XDG_CONFIG_HOME="$work/home/.config"
+  export XDG_CURRENT_DESKTOP=X-Generic
+  local folder="$HOME/Kelvra Games/Rock'n roll"
+  mkdir -p "$folder" && cp "$1" "$folder/launcher.exe" &&
+    sh "$browser_root/packaging/install-desktop-entry.sh" "$folder/launcher.exe" >/dev/null
+}
+
+# page LINK...: $work/page.html, showing one link at a time over the whole window; a click shows the next
+# one, and the title says which is showing.
+page() {
+  local i=0 link
+  {
+    echo '<!DOCTYPE html><title>link 0</title><style>a{position:fixed;inset:0;font-size:30px}a+a{display:none}</style>'
+    echo '<script>onclick = e => setTimeout(() => { const a = e.target.closest("a"), b = a.nextElementSibling;'
+    echo '  a.style.display = "none"; if (b) { b.style.display = "block"; document.title = "link " + b.id; } }, 200);</script>'
+    for link; do
+      link=${link//&/\&amp;} && link=${link//\"/\&quot;} && link=${link//</\&lt;}
+      echo "<a id=$i href=\"$link\">$link</a>" && i=$((i + 1))
+    done
+  } >"$work/page.html"
+}
+
+# open_page BROWSER: the page in firefox or chromium, with no first-run questions, allowed to open
+# kelvra:// links from file:// pages without asking; the window over the whole screen.
+open_page() {
+  local profile="$work/$1" window
+  rm -rf "$profile" && mkdir -p "$profile/Default"
+  case $1 in
+    firefox)
+      printf 'user_pref("%s", %s);\n' network.protocol-handler.external.kelvra true \
+        network.protocol-handler.expose.kelvra false browser.shell.checkDefaultBrowser false \
+        browser.aboutwelcome.enabled false datareporting.policy.dataSubmissionEnabled false \
+        toolkit.telemetry.reportingpolicy.firstRun false browser.startup.homepage_override.mstone '"ignore"' \
+        >"$profile/user.js"
+      firefox-esr --no-remote --profile "$profile" "file://$work/page.html" >"$profile.log" 2>&1 & ;;
+    chromium)
+      echo '{"protocol_handler":{"allowed_origin_protocol_pairs":{"file://":{"kelvra":true}}}}' \
+        >"$profile/Default/Preferences"
+      chromium --no-sandbox --test-type --no-first-run --disable-background-networking \
+        --disable-component-update --disable-sync --password-store=basic --user-data-dir="$profile" \
+        "file://$work/page.html" >"$profile.log" 2>&1 & ;;
+  esac
+  browser_pid=$!
+  window=$(window '^link 0' 60) || return 1
+  xdotool windowmove "$window" 0 0 windowsize "$window" 1024 768 mousemove 512 500
+}
+
+# window TITLE SECONDS: a visible window whose title matches, once there is one (a search fails when a
+# window it looks at goes away meanwhile).
+window() {
+  local end=$((SECONDS + $2)) id
+  until id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$id" ]; do
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.1
+  done
+  echo "$id"
+}
+
+# click N: a real click on link N once it shows; prints the time of the click in ns.
+click() { window "^link $1" 20 >/dev/null && date +%s%N && xdotool click 1; }
+
+# close_window TITLE: closes the window as a user would (Alt+F4) and waits until it is gone.
+close_window() {
+  local id
+  id=$(window "$1" 30) && xdotool windowfocus --sync "$id" key alt+F4 || return 1
+  for _ in $(seq 100); do window "$1" 0 >/dev/null || return 0; sleep 0.1; done
+  return 1
+}
+
+# poll_file PATH: waits up to 20 s for the file, looking every 20 ms.
+poll_file() { for _ in $(seq 1000); do [ -f "$1" ] && return; sleep 0.02; done; return 1; }
+
+# median NUMBER...: the middle one (the lower of the two middle ones for an even count).
+median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
+
+close_browser() {
+  [ -z "$browser_pid" ] || { kill "$browser_pid" && wait "$browser_pid" 2>/dev/null; } || true
+  browser_pid=''
+}
+
+# stub_session TREE: $work in the build tree TREE, with TMPDIR in it; a Wine session with a prefix of
+# its own (beside any session already running) where the stub engine stands in for the engine and
+# 192.0.2.10 is whitelisted; browser_home with TREE's launcher; fail TEXT.
+stub_session() {
+  fail() { echo "$*" >&2; exit 1; }
+  tree=$(cd "$1" && pwd) && work="$tree/browsers"
+  rm -rf "$work" && mkdir -p "$work/tmp" && export TMPDIR="$work/tmp" KELVRA_PREFIX="$tree/wineprefix-browsers"
+  cd "$work" # where the browsers and what they start run: a command run from a link would leave .ran here
+  source "$browser_root/scripts/wine-session.sh"
+  trap 'close_browser; end_wine_session' EXIT
+  browser_home "$tree/bin/launcher.exe" && stage_engine "$tree/bin/stub_engine.exe" 192.0.2.10 || return 1
+  record="$work/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(windows_path "$record")
+}
+
+# click_each BROWSER LINK...: in a stub session, opens a page of the links in BROWSER and clicks each;
+# prints for each what it started: the engine's command line and "in" its working directory, "the
+# window" (then closed), or "nothing started"; "link N did not show" ends the clicks. Last, the files
+# named .ran in $work, if any. The click to engine times go to the standard error.
+click_each() {
+  local browser=$1 i start title='^URL Kelvra launcher$' times=()
+  shift && page "$@" && open_page "$browser" || { close_browser; echo "$browser: the page did not open" >&2; return 1; }
+  for ((i = 0; i < $#; i++)); do
+    rm -f "$record" && start=$(click $i) || { echo "link $i did not show"; break; }
+    for _ in $(seq 500); do [ -f "$record" ] || window "$title" 0 >/dev/null && break; sleep 0.02; done
+    if [ -f "$record" ]; then
+      times+=($((($(date +%s%N) - start) / 1000000)))
+      echo "$(iconv -f UTF-16LE -t UTF-8 "$record" | head -1) in $(iconv -f UTF-16LE -t UTF-8 "$record" | tail -1)"
+    elif close_window "$title"; then echo "the window"
+    else echo "nothing started"; fi
+  done
+  close_browser && find "$work" -name .ran
+  [ ${#times[@]} -eq 0 ] || echo "$browser: click to engine started: median $(median "${times[@]}") ms of ${times[*]}" >&2
+}
