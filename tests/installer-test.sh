@@ -65,14 +65,12 @@ for scope in "${scopes[@]}"; do
   check "$title: installed-programs entry: name, version, publisher, icon" eval 'entry "$version" &&
     "$wine" reg query "$installer\\Installer\\Products" /s 2>/dev/null | grep -q ProductIcon'
   if [ "$hive" = HKLM ]; then
-    classes='HKLM\Software\Classes\kelvra'
-    if [ "$run" != "$tree" ]; then
-      # Windows shares these classes between its 32- and 64-bit views; Wine keeps them in the 32-bit view
-      # only, where a 64-bit shell does not look: copied over as the package wrote them.
-      echo "note $title: the installed launcher replaced by $run/bin/launcher.exe to follow the registration"
-      cp "$run/bin/launcher.exe" "$file" && "$wine" reg export "$classes" "$(windows_path "$prefix/classes.reg")" \
-        /reg:32 /y >/dev/null 2>&1 && "$wine" reg import "$(windows_path "$prefix/classes.reg")" /reg:64 >/dev/null 2>&1
-    fi
+    # Windows shares the classes between its 32- and 64-bit views; Wine keeps the package's in the 32-bit view,
+    # where a 64-bit shell does not look: copied over as written.
+    classes='HKLM\Software\Classes\kelvra' && [ "$run" != "$tree" ] && cp "$run/bin/launcher.exe" "$file" &&
+      echo "note $title: the installed launcher replaced by $run/bin/launcher.exe to follow the registration" &&
+      "$wine" reg export "$classes" "$(windows_path "$prefix/k.reg")" /reg:32 /y >/dev/null 2>&1 &&
+      "$wine" reg import "$(windows_path "$prefix/k.reg")" /reg:64 >/dev/null 2>&1
     rm -f "$record"
     check "$title: the shell opens $link" opens
     check "$title: the whitelisted server's engine started in its folder" started
@@ -87,10 +85,8 @@ for scope in "${scopes[@]}"; do
   check "$title: settings and whitelist kept" eval 'reads "$settings" enginepath "$engine\\quake3.exe" &&
     reads "$settings\\whitelist" address0 192.0.2.10'
 done
-(cd "$tree" && wixl -a x86 -D Version=1.0.0 -D Program=bin/launcher.exe -o "$prefix/older.msi" \
-  -D ProductCode="$(cat /proc/sys/kernel/random/uuid)" -D PackageCode="$(cat /proc/sys/kernel/random/uuid)" \
-  -D Icon="$(realpath --relative-to=. "$root/resources/icon/launcher.ico")" -D License="$(realpath --relative-to=. "$root/LICENSE")" \
-  "$root/packaging/kelvra-launcher.wxs")
+sh "$root/packaging/wixl.sh" wixl "$prefix/older.msi" "$root/packaging/kelvra-launcher.wxs" "$tree/bin/launcher.exe" \
+  "$root/resources/icon/launcher.ico" "$root/LICENSE" 1.0.0 "$(cat /proc/sys/kernel/random/uuid)" "$(cat /proc/sys/kernel/random/uuid)"
 check "older package 1.0.0, then this one: one product installed, $version" eval \
   'msi /i "$(windows_path "$prefix/older.msi")" && entry 1.0.0 && msi /i "$(windows_path "$package")" && entry "$version"'
 check "uninstall" eval 'msi /x "$(windows_path "$package")" && entry ""'

@@ -14,7 +14,7 @@ for width in i686 x86_64; do # both packages; tests built only for the widths th
     -DKELVRA_RELEASE_DIR="$work/release" -DKELVRA_SIGN_PFX="$work/cert.pfx" >/dev/null
   cmake --build "$width" -j2 >/dev/null && cmake --build "$width" --target release | grep -v '^\[' || true
 done
-cd release && sha256sum -c SHA256SUMS && unzip -qq kelvra-launcher-\*.zip '*/launcher.exe'
+cd release && sha256sum -c SHA256SUMS && unzip -qq kelvra-launcher-\*.zip '*/launcher.exe' >/dev/null
 for signed in */launcher.exe *.msi; do osslsigncode verify -CAfile "$work/cert.pem" -in "$signed" >"$work/verify.log" 2>&1 &&
   echo "ok   signature of $signed" || { cat "$work/verify.log"; echo "FAIL signature of $signed"; exit 1; }; done
 for width in "${run[@]}"; do
