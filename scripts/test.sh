@@ -7,6 +7,7 @@
 # browsers; a real game joining a real server; last, a signed release.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/wine-session.sh"
 bash "$root/scripts/install-deps.sh" wixl openarena xdg-utils iproute2 osslsigncode openssl unzip firefox-esr chromium \
   xdotool
 
@@ -18,7 +19,8 @@ cppcheck --enable=warning,style,performance,portability --suppressions-list="$ro
 bash "$root/scripts/build.sh"
 echo "hardening of both programs"
 bash "$root/tests/hardening.sh" "$root"/build/{i686,x86_64}/bin/launcher.exe
-source "$root/scripts/wine-session.sh"
+trap end_wine_session EXIT
+start_wine_session "$root/build/wineprefix"
 
 widths=(i686 x86_64)
 if ! can_run_32bit; then
@@ -32,13 +34,12 @@ done
 heap_width=${widths[0]}
 
 echo "the example link registration"
-wine=/usr/lib/wine/wine64
 tree="$root/build/$heap_width"
 sed 's/C:\\\\Path\\\\To/C:\\\\Games\\\\Kelvra/g' "$root/packaging/kelvra-url.reg" >"$tree/kelvra-url.reg"
-"$wine" reg import "$(windows_path "$tree/kelvra-url.reg")" >/dev/null 2>&1
-command=$("$wine" reg query 'HKCU\Software\Classes\kelvra\shell\open\command' /ve 2>/dev/null | tr -d '\r')
-protocol=$("$wine" reg query 'HKCU\Software\Classes\kelvra' /v 'URL Protocol' 2>/dev/null | tr -d '\r')
-"$wine" reg delete 'HKCU\Software\Classes\kelvra' /f >/dev/null 2>&1
+"$WINE64" reg import "$(windows_path "$tree/kelvra-url.reg")" >/dev/null 2>&1
+command=$("$WINE64" reg query 'HKCU\Software\Classes\kelvra\shell\open\command' /ve 2>/dev/null | tr -d '\r')
+protocol=$("$WINE64" reg query 'HKCU\Software\Classes\kelvra' /v 'URL Protocol' 2>/dev/null | tr -d '\r')
+"$WINE64" reg delete 'HKCU\Software\Classes\kelvra' /f >/dev/null 2>&1
 if ! grep -qF '"C:\Games\Kelvra\launcher.exe" "%1"' <<<"$command" || ! grep -q 'URL Protocol' <<<"$protocol"; then
   echo "the example .reg file does not register the command it should:" >&2
   echo "$command" >&2
@@ -46,7 +47,7 @@ if ! grep -qF '"C:\Games\Kelvra\launcher.exe" "%1"' <<<"$command" || ! grep -q '
 fi
 
 echo "end-to-end tests of the $heap_width build with heap checking"
-if ! WINEDEBUG=warn+heap "$wine" "$tree/bin/heap_canary.exe" 2>&1 | grep -q ':heap:'; then
+if ! WINEDEBUG=warn+heap "$WINE64" "$tree/bin/heap_canary.exe" 2>&1 | grep -q ':heap:'; then
   echo "heap checking reports nothing for a double free: it is not on" >&2
   exit 1
 fi

@@ -1,8 +1,9 @@
 # Sourced: which width of the program can run on this machine.
+source "$(dirname "${BASH_SOURCE[0]}")/toolkit.sh"
 
 # Wine runs 32-bit Windows programs through its 32-bit loader, an i386 Linux
 # program: a kernel without IA32 emulation cannot start it.
-can_run_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+can_run_32bit() { "$WINE32" --version >/dev/null 2>&1; }
 # runnable_width: the width of the build to run here, i686 (the shipped
 # program) where it can run, else x86_64 after one line saying so.
 runnable_width() {
