@@ -9,8 +9,9 @@ demo="$root/build/demo"
 record="$demo/engine-record.txt"
 
 demo_setup() {
-  # The shipped 32-bit program where it can run; the harness and the stub
-  # engine of the same build.
+  # The shipped 32-bit program where it runs natively (emulated, the demo
+  # would take about five minutes); the harness and the stub engine of the
+  # same build.
   width=$(runnable_width)
   tree="$root/build/$width"
   bin="$tree/bin"

@@ -9,6 +9,7 @@ bash "$(dirname "$0")/install-deps.sh"
 source "$(dirname "$0")/demo-setup.sh"
 trap end_wine_session EXIT
 demo_setup
+[ "$width" = x86_64 ] || echo "The shipped 32-bit program (build/i686), natively under Wine:"
 
 show_engine_start() {
   if [ -f "$record" ]; then

@@ -2,9 +2,12 @@
 # end_wine_session ends them; also stage_engine and engine_record, and the toolkit and width.sh.
 source "$(dirname "${BASH_SOURCE[0]}")/width.sh"
 
-# start_wine_session PREFIX: Wine's environment for the prefix PREFIX (made the first time), its
-# wineserver kept running, and an Xvfb display of its own. The caller ends them with end_wine_session.
+# start_wine_session PREFIX: Wine's environment for the prefix PREFIX, its wineserver kept running, and
+# an Xvfb display of its own. The caller ends them with end_wine_session. A new PREFIX is made by
+# booting it, or is a copy of KELVRA_WINE_TEMPLATE where that names a booted prefix: one with Wine's
+# 32-bit half takes minutes to boot where 32-bit programs run emulated.
 start_wine_session() {
+  [ -e "$1" ] || [ -z "${KELVRA_WINE_TEMPLATE:-}" ] || cp -a "$KELVRA_WINE_TEMPLATE" "$1" || return 1
   export WINEPREFIX=$1 WINEDEBUG="${WINEDEBUG:--all}"
   # No Mono, no Gecko, and no menu entries or icons written into this
   # machine's own desktop for what a test installs.

@@ -9,13 +9,12 @@ source "$(dirname "$0")/../scripts/game-session.sh" && source "$root/scripts/bro
 rm -rf "$work" && mkdir -p "$work"
 trap 'close_browser; end_game_session' EXIT
 start_game_session
-dead_port=$(free_port)
 
 # name | whitelist entry | road | port in the link | expected
 cases=(
   "whitelisted link|127.0.0.1|link|$server_port|join"
   "window, then Launch||launch|$server_port|join"
-  "no server on the link's port (control)|127.0.0.1|link|$dead_port|none"
+  "no server on the link's port (control)|127.0.0.1|link|$(free_port)|none"
   "xdg-open, desktop entry|127.0.0.1|xdg-open|$server_port|join"
   "the engine under a folder with blanks|127.0.0.1|blanks|$server_port|join"
 )
