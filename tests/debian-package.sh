@@ -19,7 +19,10 @@ source "$browser_root/scripts/wine-session.sh" && stage_engine "$tree/bin/stub_e
 record="$work/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(windows_path "$record")
 link='kelvra://player@127.0.0.1:27963/join' folder='C:\Games\Quake III Arena' apt=(apt-get -y -q -o DPkg::Lock::Timeout=300)
 want="\"$folder\\quake3.exe\" +set fs_game kelvra +connect \"127.0.0.1:27963\""$'\n'"$folder"
-started() { poll_file "$record" && [ "$(iconv -f UTF-16LE -t UTF-8 "$record")" = "$want" ]; }
+started() { # the stub engine's record within 60 s (a loaded machine takes long)
+  for _ in $(seq 600); do [ -f "$record" ] && break; sleep 0.1; done
+  [ "$(iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null)" = "$want" ]
+}
 known() { [ "$(dpkg-query -W -f='${db:Status-Status}' kelvra-launcher 2>/dev/null || echo not-installed)" != not-installed ]; }
 exec 9>/tmp/kelvra-launcher-package-test.lock && flock 9 # one run at a time has it installed
 ! known || fail "kelvra-launcher is installed already: this test installs and removes it itself"
@@ -28,21 +31,17 @@ trap 'close_browser; ! known || "${apt[@]}" purge kelvra-launcher >/dev/null; [ 
 (cd "$(dirname "$deb")" && DEBIAN_FRONTEND=noninteractive "${apt[@]}" install "./$(basename "$deb")" >"$work/apt.log" 2>&1) ||
   fail "apt-get install ($work/apt.log)"
 [ "$(xdg-mime query default x-scheme-handler/kelvra)" = kelvra-launcher.desktop ] || fail "kelvra links: no default handler"
-road() { # HOW: a link opened with xdg-open or clicked in Firefox, or the command started alone (xdg-open waits
-  case $1 in # for a window the link should not open)
-    xdg-open) xdg-open "$link" & ;;
-    firefox) page "$link" && open_page firefox && start=$(click 0) ;;
-    command) kelvra-launcher >/dev/null 2>&1 & ;;
-  esac
-}
-for case in "xdg-open|the engine" "firefox|the engine" "command|the window"; do
-  IFS='|' read -r how what <<<"$case" && rm -f "$record" && start=$(date +%s%N)
-  road "$how" || fail "$how"
-  if [ "$what" = "the engine" ]; then started || fail "$how: $link did not start the engine as $want"
-  else window '^URL Kelvra launcher$' 30 >/dev/null || fail "$how: no main window"; fi
-  echo "ok   $how: $what started $((($(date +%s%N) - start) / 1000000)) ms after it" && close_browser
-  [ "$how" != command ] || { close_window '^URL Kelvra launcher$' && wait $!; } || fail "$how: the window did not close"
-done
+ms() { echo "$((($(date +%s%N) - start) / 1000000)) ms"; } # since $start
+# xdg-open in the background: it would wait on a window that the link should not open.
+rm -f "$record" && start=$(date +%s%N) && { xdg-open "$link" >xdg-open.log 2>&1 & } && started ||
+  fail "xdg-open: not the engine as $want ($work/xdg-open.log)"
+echo "ok   xdg-open: the engine started $(ms) after it"
+rm -f "$record" && page "$link" && open_page firefox && start=$(click 0) && started || fail "Firefox: not the engine"
+echo "ok   Firefox: the engine started $(ms) after a click" && close_browser
+start=$(date +%s%N) && { kelvra-launcher >/dev/null 2>&1 & } && window '^URL Kelvra launcher$' 30 >/dev/null ||
+  fail "kelvra-launcher alone: no window"
+echo "ok   kelvra-launcher alone: the window $(ms) after it"
+close_window '^URL Kelvra launcher$' && wait $! || fail "kelvra-launcher alone: the window did not close"
 # With no Wine to start it, as if wine64 were not installed: one line naming the package.
 out=$(unshare -m sh -c 'mount --bind /dev/null /usr/lib/wine/wine64 && PATH=/usr/bin:/bin exec kelvra-launcher "$1"' - \
   "$link" 2>&1) && fail "no Wine, yet it ran"
@@ -51,8 +50,8 @@ files=$(dpkg -L kelvra-launcher | while read -r path; do [ -d "$path" ] || echo 
 "${apt[@]}" remove kelvra-launcher >"$work/apt.log" 2>&1 || fail "apt-get remove ($work/apt.log)"
 [ "$(xdg-mime query default x-scheme-handler/kelvra)" != kelvra-launcher.desktop ] || fail "removed, still the handler"
 for file in $files; do [ ! -e "$file" ] || fail "removed, $file is left"; done
-/usr/lib/wine/wine64 reg query 'HKCU\Software\tQr\kelvra launcher\whitelist' /v address0 2>/dev/null | grep -q 127.0.0.1 &&
-  /usr/lib/wine/wine64 reg query 'HKCU\Software\tQr\kelvra launcher' /v enginepath >/dev/null 2>&1 || fail "settings lost"
+settings=$(/usr/lib/wine/wine64 reg query 'HKCU\Software\tQr\kelvra launcher' /s 2>/dev/null | tr -d '\r')
+grep -qF "$folder\quake3.exe" <<<"$settings" && grep -qE 'address0 .* 127\.0\.0\.1$' <<<"$settings" || fail "settings lost"
 echo "ok   apt-get remove: the handler and the package's $(wc -w <<<"$files") files gone, the settings kept"
 sh "$browser_root/packaging/install-desktop-entry.sh" "$tree/bin/launcher.exe" >/dev/null && rm -f "$record" &&
   { env -u WINEPREFIX xdg-open "$link" & } && started || fail "the per-user opener lost the prefix $WINEPREFIX"
