@@ -6,7 +6,8 @@
 #include "ui/ui.h"
 
 #include <gtest/gtest.h>
-#include <random>
+#include <fcntl.h>
+#include <io.h>
 
 namespace {
 
@@ -36,44 +37,10 @@ TEST(Links, Table) // the host is cut to 255 characters, then filtered
         {"scheme://server:", "server:0"},
         {"scheme://server:-1", "server:65535"},
         {"\"scheme://192.0.2.10\"", "192.0.2.10:27960"},
+        {"s://`az{AZ[-.09", "azAZ-.09:27960"}, // the edges of the letters kept, and their neighbours
     };
     for (const auto &row : rows)
         EXPECT_EQ(Text(row[1].begin(), row[1].end()), Parse(row[0])) << row[0];
-}
-
-// 100,000 links assembled from known parts (any scheme and user, a host of the allowed characters, a port or none,
-// any path and query, quoted when with a scheme) give back that host and port; as many runs of random bytes give a
-// host of allowed characters only.
-TEST(Links, Fuzzed)
-{
-    std::mt19937 random(20261206);
-    auto pick = [&](const char *from, size_t most) { // without a set, any byte but 0, as on a command line
-        std::string text(random() % (most + 1), ' ');
-        for (char &c : text)
-            c = from ? from[random() % strlen(from)] : (char)(1 + random() % 255);
-        return text;
-    };
-    const std::string any = "abcXYZ019-._~!$&'()*+,;=%/?#[] \xe9";
-    const Text allowed = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-";
-    for (int i = 0; i < 100000; ++i) {
-        const std::string host = pick("aZ09.-", random() % 8 ? 20 : 255), quote = random() % 2 ? "\"" : "";
-        const unsigned port = random() % 65536;
-        const bool withPort = random() % 4; // and never a second "://" after the scheme
-        std::string link = withPort ? ":" + std::to_string(port) : "";
-        if (random() % 2)
-            link += "/" + pick(withPort ? "abc:?=&" : "abc?=&", 12);
-        if (random() % 2)
-            link += "?" + pick(withPort ? "abc/=&" : "abc=&", 12);
-        const std::string scheme = quote.size() || random() % 4 ? pick(any.c_str(), 10) + "://" : "";
-        const std::string user = random() % 2 ? pick(any.c_str(), 10) + "@" : "";
-        link = quote + scheme + user + host + link + quote;
-        const Text expected = Text(host.begin(), host.end()) + L":" + std::to_wstring(withPort ? port : 27960);
-        ASSERT_EQ(expected, Parse(link)) << i;
-
-        link = pick(NULL, 400);
-        Text parsed = Parse(link);
-        ASSERT_EQ(parsed.find(L':'), parsed.find_first_not_of(allowed)) << link;
-    }
 }
 
 Text Entries(const WhitelistEntry *list) // "a,b,c", first entry first
@@ -233,14 +200,27 @@ TEST(Whitelist, Edits)
     }
 }
 
-// The program's RegSetValueExW, as this process imports it, fails at one call, counted from 1.
+// The platform functions as this process imports them, which the program's code calls too: a call can be made
+// to fail, counted from 1 after RedirectImport.
 int CallsToFailure;
 decltype(&RegSetValueExW) RealSetValue;
+decltype(&CreateWindowExW) RealCreateWindow;
 LONG WINAPI FailingSetValue(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE *data, DWORD size)
 {
     if (--CallsToFailure == 0)
         return ERROR_WRITE_FAULT;
     return RealSetValue(key, name, reserved, type, data, size);
+}
+HWND WINAPI FailingCreateWindow(DWORD exStyle, LPCWSTR name, LPCWSTR text, DWORD style, int x, int y, int width,
+                                int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter)
+{
+    if (--CallsToFailure == 0)
+        return NULL;
+    return RealCreateWindow(exStyle, name, text, style, x, y, width, height, parent, menu, instance, parameter);
+}
+int WINAPI FailingMessageBox(HWND, LPCWSTR, LPCWSTR, UINT)
+{
+    return 0;
 }
 
 void RedirectImport(const void *from, const void *to)
@@ -306,6 +286,56 @@ TEST(Windows, SystemMenu)
     HWND window = MainWindow;
     MainWindow = NULL; // no main window any more: no quit message in this process
     DestroyWindow(window);
+}
+
+// A control that cannot be created ends the main window's controls there, and their creation fails.
+TEST(Windows, ControlCreationFails)
+{
+    AppInstance = Module;
+    RegisterMainWindowClass(); // once in this process, whichever test comes first
+    ASSERT_TRUE(CreateMainWindow());
+    RealCreateWindow = &CreateWindowExW;
+    RedirectImport((const void *)RealCreateWindow, (const void *)FailingCreateWindow);
+    CallsToFailure = 5; // the engine location's label
+
+    bool populated = PopulateMainWindow();
+    RedirectImport((const void *)FailingCreateWindow, (const void *)RealCreateWindow);
+
+    int controls = 0;
+    for (HWND child = GetWindow(MainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        ++controls;
+    EXPECT_FALSE(populated);
+    EXPECT_EQ(4, controls);
+    HWND window = MainWindow;
+    MainWindow = NULL;
+    DestroyWindow(window);
+}
+
+// Where no message box can be shown, the fatal-error report goes to the standard output: its first part, then the
+// code, without the system's text.
+TEST(Messages, ReportWithoutABox)
+{
+    ClearRegistry();
+    SetDword(HKEY_CURRENT_USER, L"language", 0x0409);
+    LoadUiStrings(Module);
+    const void *realMessageBox = (const void *)&MessageBoxW;
+    fflush(stdout);
+    int console = _dup(1), file = _wopen(L"C:\\report.txt", _O_WRONLY | _O_CREAT | _O_TRUNC | _O_TEXT, 0600);
+    _dup2(file, 1);
+    RedirectImport(realMessageBox, (const void *)FailingMessageBox);
+
+    SetLastError(5);
+    ReportSystemError(L"Window Creation failed.");
+
+    RedirectImport((const void *)FailingMessageBox, realMessageBox);
+    _dup2(console, 1);
+    _close(console);
+    _close(file);
+    char report[256] = "";
+    FILE *written = _wfopen(L"C:\\report.txt", L"rb");
+    fread(report, 1, sizeof report - 1, written);
+    fclose(written);
+    EXPECT_STREQ("A fatal error occured: Window Creation failed. (error code 5)\r\n", report);
 }
 
 // The fatal-error report and a failure's reason, with the platform's own text of the code in the interface

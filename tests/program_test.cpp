@@ -269,8 +269,8 @@ TEST_F(Program, Starts)
     }
 }
 
-// A window resized (not when asked for width 0): its outer size, where its client area starts in it, and each
-// control in creation order as "id class style left,top,right,bottom text".
+// A window moved and resized (not resized when asked for width 0): its outer size, where its client area starts
+// in it, and each control in creation order as "id class style left,top,right,bottom text".
 struct Layout {
     LONG w, h, x, y;
     Text controls;
@@ -290,8 +290,8 @@ Layout Resize(HWND window, SIZE size)
     POINT client = {0, 0};
     wchar_t name[32];
     Text controls;
-    if (size.cx)
-        SetWindowPos(window, NULL, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    // Away from the screen's corner, where a left edge of 0 would hide a formula's sign.
+    SetWindowPos(window, NULL, 31, 17, size.cx, size.cy, SWP_NOZORDER | (size.cx ? 0 : SWP_NOSIZE));
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         GetWindowRect(child, &r);
         MapWindowPoints(NULL, window, (POINT *)&r, 2);
