@@ -1,8 +1,10 @@
-// The module handle, the settings key with its opener, and formatting.
+// The module handle, the settings key with its opener and writer, and
+// formatting.
 #include "base/base.h"
 
 #include <stdarg.h>
 #include <stdio.h>
+#include <wchar.h>
 
 HINSTANCE AppInstance;
 const WCHAR SettingsKeyPath[] = L"Software\\tQr\\kelvra launcher";
@@ -17,6 +19,17 @@ bool OpenKeyForWriting(const WCHAR *path, HKEY *key)
             RegCloseKey(created);
         result = RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, key);
     }
+    return RegistrySucceeded(result);
+}
+
+LONG SetTextValue(HKEY key, const WCHAR *name, const WCHAR *text)
+{
+    return RegSetValueExW(key, name, 0, REG_SZ, (const BYTE *)text, (DWORD)((wcslen(text) + 1) * sizeof(WCHAR)));
+}
+
+bool RegistrySucceeded(LONG result)
+{
+    SetLastError((DWORD)result);
     return result == ERROR_SUCCESS;
 }
 

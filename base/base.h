@@ -17,8 +17,16 @@ extern HINSTANCE AppInstance;
 extern const WCHAR SettingsKeyPath[];
 
 // Opens a key below HKEY_CURRENT_USER for setting values, creating it with
-// every missing level when it does not exist yet.
+// every missing level when it does not exist yet. False with the registry's
+// reason as the thread's last error, as every save of the program reports.
 bool OpenKeyForWriting(const WCHAR *path, HKEY *key);
+
+// Writes a text as REG_SZ with its terminator; the registry's result.
+LONG SetTextValue(HKEY key, const WCHAR *name, const WCHAR *text);
+
+// True for ERROR_SUCCESS; otherwise false, with the result as the thread's
+// last error for whoever tells the user.
+bool RegistrySucceeded(LONG result);
 
 // Bounded formatting with the Microsoft meaning of %s (wide text); the result
 // is always terminated. False when the text did not fit.

@@ -1,5 +1,5 @@
-// Localisation: the interface language chosen at start-up and the 29
-// interface strings in it.
+// Localisation: the interface language chosen at start-up, the interface
+// strings in it, and the message boxes that show them.
 #ifndef KELVRA_I18N_H
 #define KELVRA_I18N_H
 
@@ -21,7 +21,14 @@ inline const WCHAR *UiString(UINT id) { return UiStrings[id - IDS_FIRST]; }
 
 void LoadUiStrings(HINSTANCE module);
 void LoadStringInLanguage(HINSTANCE module, DWORD languageId, UINT stringId, WCHAR *buffer);
-void SaveUiLanguage(DWORD languageId);
+bool SaveUiLanguage(DWORD languageId); // false: the registry's reason as the last error
 void ShowRestartNotice(DWORD languageId);
+
+// Every message box of the program but the fatal-error report: no owner
+// window, an OK button and the exclamation mark; the caption is a string id.
+void ShowMessage(const WCHAR *text, UINT captionId);
+// An error whose text, the string formatId, names the system's reason for
+// the thread's last error, and its code.
+void ShowFailure(UINT formatId);
 
 #endif

@@ -1,8 +1,9 @@
-// Choosing the interface language and loading its strings from the
-// program's string tables.
+// Choosing the interface language, loading its strings from the program's
+// string tables, and the message boxes that show them.
 #include "i18n/i18n.h"
 
 #include <wchar.h>
+#include <wctype.h>
 
 DWORD UiLanguageId;
 WCHAR UiStrings[UI_STRING_COUNT][UI_STRING_CAPACITY];
@@ -71,13 +72,14 @@ void LoadStringInLanguage(HINSTANCE module, DWORD languageId, UINT stringId, WCH
     buffer[length] = 0;
 }
 
-void SaveUiLanguage(DWORD languageId)
+bool SaveUiLanguage(DWORD languageId)
 {
     HKEY key;
     if (!OpenKeyForWriting(SettingsKeyPath, &key))
-        return;
-    RegSetValueExW(key, LanguageValue, 0, REG_DWORD, (const BYTE *)&languageId, sizeof languageId);
+        return false;
+    LONG result = RegSetValueExW(key, LanguageValue, 0, REG_DWORD, (const BYTE *)&languageId, sizeof languageId);
     RegCloseKey(key);
+    return RegistrySucceeded(result);
 }
 
 void ShowRestartNotice(DWORD languageId)
@@ -85,5 +87,28 @@ void ShowRestartNotice(DWORD languageId)
     WCHAR newLanguage[UI_STRING_CAPACITY], text[2 * UI_STRING_CAPACITY];
     LoadStringInLanguage(AppInstance, languageId, IDS_RESTART, newLanguage);
     FormatText(text, 2 * UI_STRING_CAPACITY, L"%s\n%s", UiString(IDS_RESTART), newLanguage);
-    MessageBoxW(NULL, text, UiString(IDS_INFORMATION), MB_OK | MB_ICONEXCLAMATION);
+    ShowMessage(text, IDS_INFORMATION);
+}
+
+void ShowMessage(const WCHAR *text, UINT captionId)
+{
+    MessageBoxW(NULL, text, UiString(captionId), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void ShowFailure(UINT formatId)
+{
+    DWORD code = GetLastError();
+    // The system's words in the interface language where it has them, else
+    // in its own, without their line end; the code in any case.
+    WCHAR reason[UI_STRING_CAPACITY] = L"", text[2 * UI_STRING_CAPACITY];
+    const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    if (!FormatMessageW(flags, NULL, code, UiLanguageId, reason, UI_STRING_CAPACITY, NULL))
+        FormatMessageW(flags, NULL, code, 0, reason, UI_STRING_CAPACITY, NULL);
+    size_t length = wcslen(reason);
+    while (length && iswspace(reason[length - 1]))
+        reason[--length] = 0;
+    FormatText(reason + length, UI_STRING_CAPACITY - length, length ? L" (error code %d)" : L"(error code %d)",
+               (int)code);
+    FormatText(text, 2 * UI_STRING_CAPACITY, UiString(formatId), reason);
+    ShowMessage(text, IDS_ERROR);
 }

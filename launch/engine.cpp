@@ -13,9 +13,7 @@ static const WCHAR AddressPlaceholder[] = L"$address";
 
 enum {
     PLACEHOLDER_LENGTH = 8,
-    COMMAND_LINE_CAPACITY = 520,
-    ADDRESS_FIELD_CAPACITY = 255,
-    PORT_FIELD_CAPACITY = 6
+    COMMAND_LINE_CAPACITY = 520
 };
 
 // Replaces the first "$address" by host:port. A result that would not fit
@@ -41,19 +39,12 @@ bool ExpandAddressPlaceholder(WCHAR *parameters, const WCHAR *host, const WCHAR 
     return true;
 }
 
-static void ShowError(const WCHAR *text)
-{
-    MessageBoxW(NULL, text, UiString(IDS_ERROR), MB_OK | MB_ICONEXCLAMATION);
-}
-
 static void ShowLaunchFailure(const WCHAR *detail)
 {
     WCHAR text[512];
     FormatText(text, 512, UiString(IDS_LAUNCH_FAILED), detail);
-    ShowError(text);
+    ShowMessage(text, IDS_ERROR);
 }
-
-static const WCHAR LineTooLong[] = L"the parameter line is too long.";
 
 void LaunchEngine(const WCHAR *enginePath, const WCHAR *parameters)
 {
@@ -108,37 +99,55 @@ void TryAutostart()
     WCHAR parameters[PARAMETERS_CAPACITY];
     wcscpy(parameters, LaunchSettings.parameterTemplate);
     if (!ExpandAddressPlaceholder(parameters, LaunchTarget.host, port)) {
-        ShowLaunchFailure(LineTooLong);
+        ShowLaunchFailure(UiString(IDS_LINE_TOO_LONG));
         return;
     }
     LaunchEngine(LaunchSettings.enginePath, parameters);
     exit(0);
 }
 
-static bool ReadField(HWND window, int id, WCHAR *text, int capacity, UINT emptyMessage)
+// "Copy as path" puts a path in double quotes: one pair of them, and the
+// blanks around, are not part of it.
+static void TrimEnginePath(WCHAR *path)
 {
-    if (GetDlgItemTextW(window, id, text, capacity))
-        return true;
-    if (emptyMessage)
-        ShowError(UiString(emptyMessage));
-    return false;
+    const WCHAR *start = path;
+    while (*start == L' ')
+        ++start;
+    size_t length = wcslen(start);
+    while (length && start[length - 1] == L' ')
+        --length;
+    if (length >= 2 && start[0] == L'"' && start[length - 1] == L'"') {
+        ++start;
+        length -= 2;
+    }
+    wmemmove(path, start, length);
+    path[length] = 0;
 }
 
-void OnLaunchCommand(HWND window)
+// An empty field is refused with its message.
+static bool Filled(const WCHAR *text, UINT emptyMessage)
 {
-    WCHAR parameters[PARAMETERS_CAPACITY], address[ADDRESS_FIELD_CAPACITY];
-    WCHAR port[PORT_FIELD_CAPACITY], enginePath[ENGINE_PATH_CAPACITY];
-    if (!ReadField(window, IDC_PARAMETERS, parameters, PARAMETERS_CAPACITY, 0) ||
-        !ReadField(window, IDC_ADDRESS, address, ADDRESS_FIELD_CAPACITY, IDS_NO_ADDRESS) ||
-        !ReadField(window, IDC_PORT, port, PORT_FIELD_CAPACITY, IDS_NO_PORT) ||
-        !ReadField(window, IDC_ENGINE, enginePath, ENGINE_PATH_CAPACITY, IDS_NO_ENGINE))
+    if (!text[0])
+        ShowMessage(UiString(emptyMessage), IDS_ERROR);
+    return text[0] != 0;
+}
+
+void OnLaunchCommand(LaunchFields *typed)
+{
+    // Empty parameters end the command without a word (no text says why);
+    // of the rest, the first empty field is told.
+    TrimEnginePath(typed->enginePath);
+    if (!typed->parameters[0] || !Filled(typed->address, IDS_NO_ADDRESS) || !Filled(typed->port, IDS_NO_PORT) ||
+        !Filled(typed->enginePath, IDS_NO_ENGINE))
         return;
 
-    SaveLaunchSetting(L"parameters", parameters);
-    if (!ExpandAddressPlaceholder(parameters, address, port)) {
-        ShowLaunchFailure(LineTooLong);
+    // A hand-edited engine location serves this launch only; Browse stores it.
+    if (!SaveLaunchSetting(L"parameters", typed->parameters))
+        ShowFailure(IDS_PARAMETERS_UNSAVED);
+    if (!ExpandAddressPlaceholder(typed->parameters, typed->address, typed->port)) {
+        ShowLaunchFailure(UiString(IDS_LINE_TOO_LONG));
         return; // the window stays for the user to shorten the text
     }
-    LaunchEngine(enginePath, parameters);
+    LaunchEngine(typed->enginePath, typed->parameters);
     exit(0);
 }

@@ -10,7 +10,10 @@ enum {
     ENGINE_PATH_CAPACITY = MAX_PATH,
     PARAMETERS_CAPACITY = 256,
     WHITELIST_ADDRESS_CAPACITY = 261,
-    DEFAULT_PORT = 27960
+    DEFAULT_PORT = 27960,
+    // What is read of the main window's Server address and Port fields.
+    ADDRESS_FIELD_CAPACITY = 255,
+    PORT_FIELD_CAPACITY = 6
 };
 
 // The server named by the link the program was started with.
@@ -32,7 +35,7 @@ extern LaunchSettingsRecord LaunchSettings;
 extern const WCHAR DefaultParameterTemplate[];
 
 void LoadLaunchSettings();
-void SaveLaunchSetting(const WCHAR *valueName, const WCHAR *text);
+bool SaveLaunchSetting(const WCHAR *valueName, const WCHAR *text); // false: the reason as the last error
 
 // The autostart whitelist: a singly linked list, always extended at the front.
 struct WhitelistEntry {
@@ -40,19 +43,44 @@ struct WhitelistEntry {
     WCHAR address[WHITELIST_ADDRESS_CAPACITY];
 };
 extern WhitelistEntry *Whitelist;
+extern const WCHAR WhitelistKeyPath[];
 
 void LoadWhitelist();
-void RebuildWhitelistFromListBox(HWND listBox);
-bool SaveWhitelist();
 void FreeWhitelist();
+void PushWhitelistEntry(WhitelistEntry **list, const WCHAR *address);
+void FreeWhitelistEntries(WhitelistEntry **list);
+
+// The whitelist window's edits (its items from the top) applied to the list
+// as stored now, measured against the list the window started from: what
+// it kept stays only while still stored, what it added is added, what it
+// removed goes, and what another launcher added stays.
+WhitelistEntry *MergeWhitelist(const WhitelistEntry *start, const WhitelistEntry *edited,
+                               const WhitelistEntry *stored);
+// Writes the list in place, address0 first, then the end marker. False,
+// with the registry's reason as the last error, at the first value that
+// cannot be written; no end marker is moved and nothing deleted then.
+bool SaveWhitelist(const WhitelistEntry *list);
+// Merges the edits with the stored list, read afresh, and saves the result,
+// which becomes Whitelist. False, with the reason as the last error, when
+// the stored list cannot be read (nothing is written) or the result cannot
+// be saved; Whitelist stays the list the edits are measured against.
+bool StoreWhitelistEdits(const WhitelistEntry *edited);
 
 // Composing the engine's parameter line and starting it.
 bool ExpandAddressPlaceholder(WCHAR *parameters, const WCHAR *host, const WCHAR *port);
 void LaunchEngine(const WCHAR *enginePath, const WCHAR *parameters);
 void TryAutostart();
-void OnLaunchCommand(HWND window);
 
-// The whitelist's key below HKEY_CURRENT_USER, under the settings key.
-extern const WCHAR WhitelistKeyPath[];
+// The main window's four fields as the user typed them, each read within
+// its capacity, for the Launch button.
+struct LaunchFields {
+    WCHAR address[ADDRESS_FIELD_CAPACITY];
+    WCHAR port[PORT_FIELD_CAPACITY];
+    WCHAR enginePath[ENGINE_PATH_CAPACITY];
+    WCHAR parameters[PARAMETERS_CAPACITY];
+};
+// Checks the fields, stores the parameters and starts the engine, then ends
+// the process; returns only when the user is to correct a field.
+void OnLaunchCommand(LaunchFields *typed);
 
 #endif

@@ -39,12 +39,12 @@ void LoadLaunchSettings()
         wcscpy(LaunchSettings.parameterTemplate, DefaultParameterTemplate);
 }
 
-void SaveLaunchSetting(const WCHAR *valueName, const WCHAR *text)
+bool SaveLaunchSetting(const WCHAR *valueName, const WCHAR *text)
 {
     HKEY key;
     if (!OpenKeyForWriting(SettingsKeyPath, &key))
-        return;
-    RegSetValueExW(key, valueName, 0, REG_SZ, (const BYTE *)text,
-                   (DWORD)((wcslen(text) + 1) * sizeof(WCHAR)));
+        return false;
+    LONG result = SetTextValue(key, valueName, text);
     RegCloseKey(key);
+    return RegistrySucceeded(result);
 }

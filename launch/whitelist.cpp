@@ -14,7 +14,7 @@ static void FormatValueName(WCHAR *name, DWORD index)
     FormatText(name, 32, L"address%u", (unsigned)index);
 }
 
-static void PushEntry(WhitelistEntry **list, const WCHAR *address)
+void PushWhitelistEntry(WhitelistEntry **list, const WCHAR *address)
 {
     WhitelistEntry *entry = (WhitelistEntry *)LocalAlloc(LPTR, sizeof(WhitelistEntry));
     if (!entry)
@@ -24,13 +24,57 @@ static void PushEntry(WhitelistEntry **list, const WCHAR *address)
     *list = entry;
 }
 
-static void FreeList(WhitelistEntry **list)
+void FreeWhitelistEntries(WhitelistEntry **list)
 {
     while (*list) {
         WhitelistEntry *next = (*list)->next;
         LocalFree(*list);
         *list = next;
     }
+}
+
+void FreeWhitelist()
+{
+    FreeWhitelistEntries(&Whitelist);
+}
+
+// One value, read with its own open and close of the key. A value of 261
+// characters without terminator is taken as it is and cut to 260 later.
+static LONG ReadWhitelistValue(DWORD index, WCHAR *text)
+{
+    HKEY key;
+    text[0] = 0;
+    LONG result = RegOpenKeyExW(HKEY_CURRENT_USER, WhitelistKeyPath, 0, KEY_QUERY_VALUE, &key);
+    if (result != ERROR_SUCCESS)
+        return result;
+    WCHAR name[32];
+    FormatValueName(name, index);
+    DWORD size = WHITELIST_ADDRESS_CAPACITY * sizeof(WCHAR);
+    result = RegQueryValueExW(key, name, NULL, NULL, (BYTE *)text, &size);
+    RegCloseKey(key);
+    text[result == ERROR_SUCCESS ? size / sizeof(WCHAR) : 0] = 0;
+    return result;
+}
+
+// Reads the stored list, address0 first, each entry pushed at the front.
+// No key, a missing or empty value, or one too long for an entry ends the
+// list; any other failure ends it too and is the result.
+static LONG LoadList(WhitelistEntry **list)
+{
+    WCHAR text[WHITELIST_ADDRESS_CAPACITY + 1];
+    for (DWORD index = 0;; ++index) {
+        LONG result = ReadWhitelistValue(index, text);
+        if (result == ERROR_FILE_NOT_FOUND || result == ERROR_MORE_DATA || (result == ERROR_SUCCESS && !text[0]))
+            return ERROR_SUCCESS;
+        if (result != ERROR_SUCCESS)
+            return result;
+        PushWhitelistEntry(list, text);
+    }
+}
+
+void LoadWhitelist()
+{
+    LoadList(&Whitelist); // what could not be read is left out, silently
 }
 
 // Takes one entry of that text out of the list; false when there is none.
@@ -46,113 +90,96 @@ static bool TakeEntry(WhitelistEntry **list, const WCHAR *address)
     return false;
 }
 
-// One value, read with its own open and close of the key. A value of 261
-// characters without terminator is taken as it is and cut to 260 later.
-static bool ReadWhitelistValue(DWORD index, WCHAR *text)
+// A copy in the same order.
+static WhitelistEntry *CopyList(const WhitelistEntry *list)
 {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, WhitelistKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    WCHAR name[32];
-    FormatValueName(name, index);
-    DWORD size = WHITELIST_ADDRESS_CAPACITY * sizeof(WCHAR);
-    LONG result = RegQueryValueExW(key, name, NULL, NULL, (BYTE *)text, &size);
-    RegCloseKey(key);
-    text[result == ERROR_SUCCESS ? size / sizeof(WCHAR) : 0] = 0;
-    return result == ERROR_SUCCESS;
+    WhitelistEntry *copy = NULL, **end = &copy;
+    for (; list; list = list->next) {
+        PushWhitelistEntry(end, list->address);
+        if (*end)
+            end = &(*end)->next;
+    }
+    return copy;
 }
 
-static void LoadList(WhitelistEntry **list)
+WhitelistEntry *MergeWhitelist(const WhitelistEntry *start, const WhitelistEntry *edited,
+                               const WhitelistEntry *stored)
 {
-    WCHAR text[WHITELIST_ADDRESS_CAPACITY + 1];
-    for (DWORD index = 0; ReadWhitelistValue(index, text) && text[0]; ++index)
-        PushEntry(list, text);
-}
-
-void LoadWhitelist()
-{
-    LoadList(&Whitelist);
-}
-
-// Another launcher may have stored the list while the window was open: the
-// window's own additions and removals are applied to what is stored now,
-// taking the list the window was filled from as their base. When nothing
-// else stored meanwhile, the result is the window's list as it stands.
-void RebuildWhitelistFromListBox(HWND listBox)
-{
-    WhitelistEntry *shown = Whitelist, *stored = NULL;
-    Whitelist = NULL;
-    LoadList(&stored);
-    LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
-    for (LRESULT item = 0; item < count; ++item) {
-        WCHAR text[WHITELIST_ADDRESS_CAPACITY] = L"";
-        SendMessageW(listBox, LB_GETTEXT, (WPARAM)item, (LPARAM)text);
-        if (!text[0])
-            continue;
+    WhitelistEntry *unmatchedStart = CopyList(start), *unmatchedStored = CopyList(stored), *merged = NULL;
+    for (const WhitelistEntry *entry = edited; entry; entry = entry->next) {
         // Kept from the start: only if it is still stored. Added here: always.
-        bool kept = TakeEntry(&shown, text);
-        if (TakeEntry(&stored, text) || !kept)
-            PushEntry(&Whitelist, text);
+        bool kept = TakeEntry(&unmatchedStart, entry->address);
+        if (TakeEntry(&unmatchedStored, entry->address) || !kept)
+            PushWhitelistEntry(&merged, entry->address);
     }
     // What is stored beyond that: removed here, or added by another launcher.
-    for (WhitelistEntry *entry = stored; entry; entry = entry->next)
-        if (!TakeEntry(&shown, entry->address))
-            PushEntry(&Whitelist, entry->address);
-    FreeList(&shown);
-    FreeList(&stored);
+    for (const WhitelistEntry *entry = unmatchedStored; entry; entry = entry->next)
+        if (!TakeEntry(&unmatchedStart, entry->address))
+            PushWhitelistEntry(&merged, entry->address);
+    FreeWhitelistEntries(&unmatchedStart);
+    FreeWhitelistEntries(&unmatchedStored);
+    return merged;
 }
 
-static bool WriteWhitelistValue(DWORD index, const WCHAR *text)
+static LONG WriteWhitelistValue(HKEY key, DWORD index, const WCHAR *text)
 {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, WhitelistKeyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-        return false;
     WCHAR name[32];
     FormatValueName(name, index);
-    LONG result = RegSetValueExW(key, name, 0, REG_SZ, (const BYTE *)text,
-                                 (DWORD)((wcslen(text) + 1) * sizeof(WCHAR)));
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS;
+    return SetTextValue(key, name, text);
 }
 
 // Values past the end marker that a longer list left behind.
-static void DeleteValuesFrom(DWORD index)
+static void DeleteValuesFrom(HKEY key, DWORD index)
 {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, WhitelistKeyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-        return;
     WCHAR name[32];
     for (;; ++index) {
         FormatValueName(name, index);
         if (RegDeleteValueW(key, name) != ERROR_SUCCESS)
             break;
     }
-    RegCloseKey(key);
 }
 
 // The stored list is overwritten in place, never deleted first, so a key
-// that cannot be written keeps the user's former whitelist.
-bool SaveWhitelist()
+// that cannot be written keeps the user's former whitelist; a value that
+// cannot be written ends the save before the end marker moves.
+static LONG WriteList(const WhitelistEntry *list)
 {
     HKEY key;
     if (!OpenKeyForWriting(WhitelistKeyPath, &key))
-        return false;
-    RegCloseKey(key);
-
+        return (LONG)GetLastError();
+    LONG result = ERROR_SUCCESS;
     DWORD index = 0;
-    bool written = true;
-    for (const WhitelistEntry *entry = Whitelist; entry; entry = entry->next, ++index)
-        if (!WriteWhitelistValue(index, entry->address)) {
-            written = false;
-            break;
-        }
-    if (!WriteWhitelistValue(index, L""))
-        return false;
-    DeleteValuesFrom(index + 1);
-    return written;
+    for (; list && result == ERROR_SUCCESS; list = list->next)
+        result = WriteWhitelistValue(key, index++, list->address);
+    if (result == ERROR_SUCCESS)
+        result = WriteWhitelistValue(key, index, L"");
+    if (result == ERROR_SUCCESS)
+        DeleteValuesFrom(key, index + 1);
+    RegCloseKey(key);
+    return result;
 }
 
-void FreeWhitelist()
+bool SaveWhitelist(const WhitelistEntry *list)
 {
-    FreeList(&Whitelist);
+    return RegistrySucceeded(WriteList(list));
+}
+
+bool StoreWhitelistEdits(const WhitelistEntry *edited)
+{
+    // A stored list that cannot be read is not an empty one: nothing is
+    // merged with it, so no entry is dropped for it.
+    WhitelistEntry *stored = NULL, *merged = NULL;
+    LONG result = LoadList(&stored);
+    if (result == ERROR_SUCCESS) {
+        merged = MergeWhitelist(Whitelist, edited, stored);
+        result = WriteList(merged);
+    }
+    FreeWhitelistEntries(&stored);
+    if (result == ERROR_SUCCESS) {
+        FreeWhitelist();
+        Whitelist = merged;
+    } else {
+        FreeWhitelistEntries(&merged);
+    }
+    return RegistrySucceeded(result);
 }

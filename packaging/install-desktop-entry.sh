@@ -2,9 +2,11 @@
 # Makes kelvra:// links open the launcher under Wine for the current user:
 #   sh install-desktop-entry.sh /path/to/launcher.exe
 # (WINE=/path/to/wine before it names the Wine to use.) It writes a small
-# opener script that starts that launcher with a Wine able to run it, installs
-# kelvra-url.desktop naming the opener, and makes it the default handler of
-# the scheme. Everything goes under $XDG_DATA_HOME and $XDG_CONFIG_HOME.
+# opener script that starts that launcher with a Wine able to run it, in the
+# Wine prefix of $WINEPREFIX when that is set (a browser started without it
+# still reaches the settings), installs kelvra-url.desktop naming the opener,
+# and makes it the default handler of the scheme. Everything goes under
+# $XDG_DATA_HOME and $XDG_CONFIG_HOME.
 set -eu
 fail() { echo "$*" >&2; exit 1; }
 exe=$(realpath "${1:?usage: install-desktop-entry.sh /path/to/launcher.exe}")
@@ -50,9 +52,12 @@ case $opener in
   *[!A-Za-z0-9_/.,+:@=-]*) fail "$data has blanks or other reserved characters: set XDG_DATA_HOME to a folder without them" ;;
 esac
 quote() { printf "'%s'" "$(printf '%s' "$1" | sed "s/'/'\\\\''/g")"; }
+prefix=''
+[ -z "${WINEPREFIX:-}" ] || prefix="export WINEPREFIX=$(quote "$(realpath "$WINEPREFIX")")
+"
 mkdir -p "$data/kelvra-launcher" "$data/applications"
-printf '#!/bin/sh\n# Written by install-desktop-entry.sh: one kelvra:// link in, handed on as it came.\nexec %s %s "$@"\n' \
-  "$(quote "$wine")" "$(quote "$exe")" >"$opener"
+printf '#!/bin/sh\n# Written by install-desktop-entry.sh: one kelvra:// link in, handed on as it came.\n%sexec %s %s "$@"\n' \
+  "$prefix" "$(quote "$wine")" "$(quote "$exe")" >"$opener"
 chmod +x "$opener"
 EXEC="$opener %u" awk '/^Exec=/ { print "Exec=" ENVIRON["EXEC"]; next } 1' \
   "$(dirname "$0")/kelvra-url.desktop" >"$data/applications/kelvra-url.desktop"

@@ -6,7 +6,9 @@ package code, which it draws at random whatever the source says, and its
 creation and last-saved times, which it takes from the clock. wixl writes
 them together, in that order, each value its fixed length, so they are
 replaced in place; a package in which they are not found exactly once is
-refused rather than guessed at."""
+refused rather than guessed at. The package is written aside and renamed
+over the old one, so that an interrupted build never leaves half of one."""
+import os
 import re
 import struct
 import sys
@@ -19,4 +21,6 @@ if len(found) != 1 or not re.fullmatch(r'[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{1
     sys.exit(f'{path}: {len(found)} summaries where one was expected, or a bad code {code}')
 filetime = struct.pack('<Q', (epoch + 11644473600) * 10000000)  # 100 ns steps since 1601
 summary = b'\x1e\0\0\0\x27\0\0\0{' + code.encode() + b'}\0\0' + (b'\x40\0\0\0' + filetime) * 2 + b'\x03\0\0\0'
-open(path, 'wb').write(data.replace(found[0], summary))
+with open(path + '.new', 'wb') as new:
+    new.write(data.replace(found[0], summary))
+os.replace(path + '.new', path)

@@ -2,11 +2,12 @@
 # whenever it is built. Run by the release target as
 #   cmake -DTREE=<build tree> -DCONFIG=<config> -DOUT=<release folder> -DNAME=<package name>
 #         -DVERSION=<version> -DSOURCE=<source folder> -DZIP=<Info-ZIP zip>
-#         [-DWIXL=<wixl> -DWXS=<.wxs> -DICON=<.ico>] [-DPFX=<.pfx>] -P release.cmake
+#         [-DWIXL=<wixl> -DWXS=<.wxs> -DICON=<.ico>] [-DDEB=ON] [-DPFX=<.pfx>] -P release.cmake
 # The installed files, all dated by the last commit (epoch.cmake), go into
 # NAME.zip in name order with no owner, access or change times; with WIXL,
 # the 32-bit program also goes into the Windows Installer package, signed
-# when PFX is given; SHA256SUMS lists every package of this version in OUT.
+# when PFX is given; with DEB, the 64-bit one into the Debian package
+# (deb.sh); SHA256SUMS lists every package of this version in OUT.
 include(${CMAKE_CURRENT_LIST_DIR}/epoch.cmake)
 set(stage ${TREE}/release-stage)
 file(REMOVE_RECURSE ${stage})
@@ -48,7 +49,13 @@ if(WIXL)
   endif()
 endif()
 
-file(GLOB packages RELATIVE ${OUT} ${OUT}/kelvra-launcher-${VERSION}*.zip ${OUT}/kelvra-launcher-${VERSION}*.msi)
+if(DEB)
+  execute_process(COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/deb.sh ${OUT}/kelvra-launcher_${VERSION}_amd64.deb ${stage}/deb
+    ${stage}/${NAME}/launcher.exe ${VERSION} ${EPOCH} ${SOURCE} COMMAND_ERROR_IS_FATAL ANY)
+endif()
+
+file(GLOB packages RELATIVE ${OUT} ${OUT}/kelvra-launcher-${VERSION}*.zip ${OUT}/kelvra-launcher-${VERSION}*.msi
+  ${OUT}/kelvra-launcher_${VERSION}_*.deb)
 list(SORT packages)
 set(sums "")
 foreach(package ${packages})

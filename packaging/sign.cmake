@@ -1,15 +1,22 @@
 # Signs FILE in place (Authenticode, SHA-256) with the PFX certificate PFX
-# and its password (PASSWORD, else the environment's KELVRA_SIGN_PASSWORD),
-# dated by the last commit (epoch.cmake): a signature is the same bytes at
-# every build with the same certificate.
-#   cmake -DFILE=... -DPFX=... [-DPASSWORD=...] -DSOURCE=... -P sign.cmake
+# and its password, the environment's KELVRA_SIGN_PASSWORD (empty when
+# unset), dated by the last commit (epoch.cmake): a signature is the same
+# bytes at every build with the same certificate.
+#   cmake -DFILE=... -DPFX=... -DSOURCE=... -P sign.cmake
+# The password reaches osslsigncode in a file that only this user can read,
+# in a folder of its own, removed after signing: never on a command line.
 include(${CMAKE_CURRENT_LIST_DIR}/epoch.cmake)
-if(NOT DEFINED PASSWORD OR PASSWORD STREQUAL "")
-  set(PASSWORD "$ENV{KELVRA_SIGN_PASSWORD}")
-endif()
 find_program(OSSLSIGNCODE osslsigncode REQUIRED)
-execute_process(COMMAND ${OSSLSIGNCODE} sign -pkcs12 ${PFX} -pass ${PASSWORD} -h sha256 -n "URL Kelvra launcher"
-  -time ${EPOCH} -in ${FILE} -out ${FILE}.signed OUTPUT_QUIET RESULT_VARIABLE failed)
+set(private ${FILE}.password)
+file(REMOVE_RECURSE ${private})
+file(MAKE_DIRECTORY ${private})
+file(CHMOD ${private} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+# osslsigncode reads one line and refuses an empty file: the line's end
+# lets an empty password through.
+file(WRITE ${private}/password "$ENV{KELVRA_SIGN_PASSWORD}\n")
+execute_process(COMMAND ${OSSLSIGNCODE} sign -pkcs12 ${PFX} -readpass ${private}/password -h sha256
+  -n "URL Kelvra launcher" -time ${EPOCH} -in ${FILE} -out ${FILE}.signed OUTPUT_QUIET RESULT_VARIABLE failed)
+file(REMOVE_RECURSE ${private})
 if(failed)
   # No unsigned file left behind to be taken for a signed one (or for an
   # up-to-date program by the next build).

@@ -72,7 +72,14 @@
 #define IDS_CANCEL              40027
 #define IDS_INFORMATION_BUTTON  40028
 
+/* Failures told beyond those above (40029 to 40031 stay empty). */
+#define IDS_LINE_TOO_LONG       40032
+#define IDS_WHITELIST_UNSAVED   40033
+#define IDS_ENGINE_UNSAVED      40034
+#define IDS_PARAMETERS_UNSAVED  40035
+#define IDS_LANGUAGE_UNSAVED    40036
+
 #define IDS_FIRST  IDS_SERVER_ADDRESS
-#define IDS_LAST   IDS_INFORMATION_BUTTON
+#define IDS_LAST   IDS_LANGUAGE_UNSAVED
 
 #endif

@@ -1,8 +1,10 @@
 #!/bin/bash
 # Builds the launcher and its tests for both widths, build/i686 (the shipped
 # 32-bit program) and build/x86_64, and the release of both in build/release:
-# the zips, the installer and SHA256SUMS. Signed when KELVRA_SIGN_PFX and
-# KELVRA_SIGN_PASSWORD name a certificate (README: Checking a download).
+# the zips, the installer, the Debian package and SHA256SUMS, from an empty
+# build/release, so that the sums list no package left by an earlier build.
+# Signed when KELVRA_SIGN_PFX and KELVRA_SIGN_PASSWORD name a certificate
+# (README: Checking a download).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -11,4 +13,5 @@ for width in x86_64 i686; do
     -DKELVRA_RELEASE_DIR="$root/build/release" >/dev/null
   cmake --build "build/$width" -j2
 done
+rm -rf build/release
 for width in x86_64 i686; do cmake --build "build/$width" --target release || exit 1; done | awk '!/^\[|^Built target/ && !seen[$0]++'

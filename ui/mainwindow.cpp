@@ -18,14 +18,10 @@ MainControlHandles MainControls;
 
 enum {
     MAIN_WIDTH = 640,
-    MAIN_HEIGHT = 220,
-    PORT_TEXT_CAPACITY = 6
+    MAIN_HEIGHT = 220
 };
 
-static const DWORD LabelStyle = WS_CHILD | WS_VISIBLE;
-static const DWORD FieldStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
 static const DWORD PathFieldStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
-static const DWORD ButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
 
 static const ControlSpec MainControlSpecs[] = {
     {IDC_ADDRESS_LABEL, L"Static", IDS_SERVER_ADDRESS, LabelStyle, 10, 10, 200, 25, &MainControls.addressLabel},
@@ -109,8 +105,8 @@ bool CreateMainControls()
 bool PopulateMainWindow()
 {
     bool created = CreateMainControls();
-    WCHAR port[PORT_TEXT_CAPACITY];
-    FormatText(port, PORT_TEXT_CAPACITY, L"%u", (unsigned)LaunchTarget.port);
+    WCHAR port[PORT_FIELD_CAPACITY];
+    FormatText(port, PORT_FIELD_CAPACITY, L"%u", (unsigned)LaunchTarget.port);
     SetDlgItemTextW(MainWindow, IDC_ADDRESS, LaunchTarget.host);
     SetDlgItemTextW(MainWindow, IDC_PORT, port);
     SetDlgItemTextW(MainWindow, IDC_ENGINE, LaunchSettings.enginePath);
@@ -197,7 +193,18 @@ static void OnBrowseCommand(HWND window)
         return;
     SetDlgItemTextW(window, IDC_ENGINE, path);
     wcscpy(LaunchSettings.enginePath, path);
-    SaveLaunchSetting(L"enginepath", LaunchSettings.enginePath);
+    if (!SaveLaunchSetting(L"enginepath", LaunchSettings.enginePath))
+        ShowFailure(IDS_ENGINE_UNSAVED);
+}
+
+static void OnLaunch(HWND window)
+{
+    LaunchFields typed = {};
+    GetDlgItemTextW(window, IDC_ADDRESS, typed.address, ADDRESS_FIELD_CAPACITY);
+    GetDlgItemTextW(window, IDC_PORT, typed.port, PORT_FIELD_CAPACITY);
+    GetDlgItemTextW(window, IDC_ENGINE, typed.enginePath, ENGINE_PATH_CAPACITY);
+    GetDlgItemTextW(window, IDC_PARAMETERS, typed.parameters, PARAMETERS_CAPACITY);
+    OnLaunchCommand(&typed);
 }
 
 static void OnAddCommand(HWND window)
@@ -206,23 +213,16 @@ static void OnAddCommand(HWND window)
     SetDlgItemTextW(window, IDC_WL_ADDRESS, L"");
 }
 
-static void OnOkCommand(HWND window)
-{
-    RebuildWhitelistFromListBox(WhitelistControls.list);
-    SaveWhitelist();
-    DestroyWindow(window);
-}
-
 static void OnCommand(HWND window, WPARAM command)
 {
     switch (command) {
     case IDC_BROWSE: OnBrowseCommand(window); break;
-    case IDC_LAUNCH: OnLaunchCommand(window); break;
+    case IDC_LAUNCH: OnLaunch(window); break;
     case IDC_EXIT: exit(0);
     case IDC_WHITELIST: OpenWhitelistWindow(window); break;
     case IDC_WL_ADD: OnAddCommand(window); break;
     case IDC_WL_REMOVE: RemoveSelectedAddresses(); break;
-    case IDC_WL_OK: OnOkCommand(window); break;
+    case IDC_WL_OK: ConfirmWhitelistEdits(window); break;
     case IDC_WL_CANCEL: DestroyWindow(window); break;
     case IDC_WL_INFORMATION: ShowWhitelistInformation(); break;
     }
@@ -236,8 +236,11 @@ static void OnSysCommand(WPARAM command)
     }
     for (const LanguageItem &item : LanguageItems)
         if (command == item.command) {
-            SaveUiLanguage(item.languageId);
-            ShowRestartNotice(item.languageId);
+            // A choice that was not stored would not take effect at the next start.
+            if (SaveUiLanguage(item.languageId))
+                ShowRestartNotice(item.languageId);
+            else
+                ShowFailure(IDS_LANGUAGE_UNSAVED);
         }
 }
 

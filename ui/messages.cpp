@@ -1,5 +1,5 @@
-// The message boxes: no owner window, an OK button, the exclamation icon on
-// all but the fatal-error report.
+// The fatal-error report and the About box; the other message boxes are
+// the strings' (ShowMessage, ShowFailure).
 #include "ui/ui.h"
 
 #include "i18n/i18n.h"
@@ -11,11 +11,6 @@ const WCHAR ProgramTitle[] = L"URL Kelvra launcher";
 static const WCHAR VersionText[] = L"1.2.12";
 static const WCHAR CreditsText[] = L"the tQr launcher team";
 static const WCHAR ErrorCodeFormat[] = L" (error code %d)\n";
-
-void ShowMessage(const WCHAR *text, const WCHAR *caption)
-{
-    MessageBoxW(NULL, text, caption, MB_OK | MB_ICONEXCLAMATION);
-}
 
 void ReportSystemError(const WCHAR *text)
 {
@@ -53,5 +48,5 @@ void ShowAboutBox()
 {
     WCHAR text[1024];
     FormatText(text, 1024, UiString(IDS_ABOUT_TEXT), ProgramTitle, VersionText, CreditsText);
-    ShowMessage(text, UiString(IDS_ABOUT_CAPTION));
+    ShowMessage(text, IDS_ABOUT_CAPTION);
 }

@@ -39,14 +39,19 @@ void FillWhitelistListBox();
 void AddAddressToListBox();
 void RemoveSelectedAddresses();
 void ShowWhitelistInformation();
+void ConfirmWhitelistEdits(HWND window);
 void LayOutWhitelistWindow(HWND window);
 void SetWhitelistWindowLimits(MINMAXINFO *limits);
 LRESULT CALLBACK AddressFieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Message boxes.
+// Message boxes beyond those of the strings.
 void ReportSystemError(const WCHAR *text);
 void ShowAboutBox();
-void ShowMessage(const WCHAR *text, const WCHAR *caption);
+
+// The styles of the two windows' controls.
+const DWORD LabelStyle = WS_CHILD | WS_VISIBLE;
+const DWORD FieldStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
+const DWORD ButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
 
 // Child controls described as a table, created in table order.
 struct ControlSpec {

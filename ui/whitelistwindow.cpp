@@ -14,14 +14,9 @@ WhitelistControlHandles WhitelistControls;
 
 enum {
     WHITELIST_WIDTH = 650,
-    WHITELIST_HEIGHT = 325,
-    ADDRESS_TEXT_CAPACITY = 255,
-    PORT_TEXT_CAPACITY = 6
+    WHITELIST_HEIGHT = 325
 };
 
-static const DWORD LabelStyle = WS_CHILD | WS_VISIBLE;
-static const DWORD FieldStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
-static const DWORD ButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
 static const DWORD ListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
                                LBS_NOINTEGRALHEIGHT | LBS_MULTIPLESEL;
 
@@ -40,10 +35,10 @@ static const ControlSpec WhitelistControlSpecs[] = {
 // nothing without a host.
 static void ComposeInitialAddress(HWND mainWindow, WCHAR *address)
 {
-    if (!GetDlgItemTextW(mainWindow, IDC_ADDRESS, address, ADDRESS_TEXT_CAPACITY))
+    if (!GetDlgItemTextW(mainWindow, IDC_ADDRESS, address, ADDRESS_FIELD_CAPACITY))
         return;
-    WCHAR port[PORT_TEXT_CAPACITY];
-    if (GetDlgItemTextW(mainWindow, IDC_PORT, port, PORT_TEXT_CAPACITY)) {
+    WCHAR port[PORT_FIELD_CAPACITY];
+    if (GetDlgItemTextW(mainWindow, IDC_PORT, port, PORT_FIELD_CAPACITY)) {
         wcscat(address, L":");
         wcscat(address, port);
     }
@@ -75,7 +70,7 @@ void OpenWhitelistWindow(HWND mainWindow)
     if (!WhitelistWindow) {
         WCHAR text[64];
         FormatText(text, 64, L"Window Creation failed (error code %d).", (int)GetLastError());
-        ShowMessage(text, UiString(IDS_ERROR));
+        ShowMessage(text, IDS_ERROR);
         return;
     }
     CreateControls(WhitelistWindow, WhitelistControlSpecs,
@@ -98,7 +93,7 @@ void AddAddressToListBox()
 {
     WCHAR address[WHITELIST_ADDRESS_CAPACITY];
     if (!GetDlgItemTextW(WhitelistWindow, IDC_WL_ADDRESS, address, WHITELIST_ADDRESS_CAPACITY)) {
-        ShowMessage(UiString(IDS_NO_ADDRESS), UiString(IDS_ERROR));
+        ShowMessage(UiString(IDS_NO_ADDRESS), IDS_ERROR);
         return;
     }
     SendMessageW(WhitelistControls.list, LB_ADDSTRING, 0, (LPARAM)address);
@@ -117,7 +112,26 @@ void ShowWhitelistInformation()
 {
     WCHAR text[512];
     FormatText(text, 512, UiString(IDS_WHITELIST_INFO), ProgramTitle);
-    ShowMessage(text, UiString(IDS_INFORMATION));
+    ShowMessage(text, IDS_INFORMATION);
+}
+
+// OK: the window's items, from the top, go to the store. When they cannot
+// be stored the window stays open with them, for OK again or Cancel.
+void ConfirmWhitelistEdits(HWND window)
+{
+    WhitelistEntry *edited = NULL;
+    LRESULT count = SendMessageW(WhitelistControls.list, LB_GETCOUNT, 0, 0);
+    for (LRESULT item = count - 1; item >= 0; --item) { // pushed from the bottom up
+        WCHAR text[WHITELIST_ADDRESS_CAPACITY] = L"";
+        SendMessageW(WhitelistControls.list, LB_GETTEXT, (WPARAM)item, (LPARAM)text);
+        if (text[0])
+            PushWhitelistEntry(&edited, text);
+    }
+    if (StoreWhitelistEdits(edited))
+        DestroyWindow(window);
+    else
+        ShowFailure(IDS_WHITELIST_UNSAVED);
+    FreeWhitelistEntries(&edited);
 }
 
 void LayOutWhitelistWindow(HWND window)

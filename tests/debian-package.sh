@@ -1,0 +1,59 @@
+#!/bin/bash
+# bash tests/debian-package.sh X86_64_TREE: the tree's Debian package, clean under lintian, installed with apt as a user
+# would; in a fresh home and Wine prefix with the engine (the stub) and a whitelisted server stored, and no step of the
+# user's own, a link starts the engine by xdg-open and by a click in Firefox, the command alone shows the window;
+# apt-get remove takes it away and leaves the settings. Then the per-user opener, installed with WINEPREFIX set, keeps
+# that prefix for a link opened without it. The package is removed whatever fails.
+set -euo pipefail
+tree=$(cd "${1:?usage: debian-package.sh X86_64_TREE}" && pwd) && work="$tree/debian-package"
+source "$(dirname "$0")/../scripts/browser-session.sh" &&
+  bash "$browser_root/scripts/install-deps.sh" desktop-file-utils lintian firefox-esr xdotool xdg-utils
+fail() { echo "FAIL $*" >&2; exit 1; }
+cmake --build "$tree" --target release >/dev/null && deb=$(ls "$(sed -n 's/^KELVRA_RELEASE_DIR:PATH=//p' \
+  "$tree/CMakeCache.txt")"/kelvra-launcher_*_amd64.deb) && lint=$(lintian "$deb" 2>/dev/null) && [ -z "$lint" ] ||
+  fail "lintian on $deb:"$'\n'"$lint"
+echo "ok   lintian: nothing to report on $(basename "$deb"), $(stat -c %s "$deb") bytes"
+rm -rf "$work" && mkdir -p "$work/tmp" "$work/home" && cd "$work"
+export TMPDIR="$work/tmp" HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
+export XDG_CONFIG_HOME="$work/home/.config" XDG_CURRENT_DESKTOP=X-Generic
+trap end_wine_session EXIT && start_wine_session "$work/prefix" && stage_engine "$tree/bin/stub_engine.exe" 127.0.0.1
+record="$work/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(windows_path "$record")
+link='kelvra://player@127.0.0.1:27963/join' folder='C:\Games\Quake III Arena' apt=(apt-get -y -q -o DPkg::Lock::Timeout=300)
+want="\"$folder\\quake3.exe\" +set fs_game kelvra +connect \"127.0.0.1:27963\""$'\n'"$folder"
+started() { # the stub engine's record within 60 s (a loaded machine takes long)
+  wait_file 60 "$record"
+  [ "$(engine_record "$record" 2>/dev/null)" = "$want" ]
+}
+known() { [ "$(dpkg-query -W -f='${db:Status-Status}' kelvra-launcher 2>/dev/null || echo not-installed)" != not-installed ]; }
+exec 9>/tmp/kelvra-launcher-package-test.lock && flock 9 # one run at a time has it installed
+! known || fail "kelvra-launcher is installed already: this test installs and removes it itself"
+trap 'close_browser; ! known || "${apt[@]}" purge kelvra-launcher >/dev/null; [ ! -d "$HOME/.wine" ] ||
+  WINEPREFIX="$HOME/.wine" wineserver -k; end_wine_session' EXIT
+(cd "$(dirname "$deb")" && DEBIAN_FRONTEND=noninteractive "${apt[@]}" install "./$(basename "$deb")" >"$work/apt.log" 2>&1) ||
+  fail "apt-get install ($work/apt.log)"
+[ "$(xdg-mime query default x-scheme-handler/kelvra)" = kelvra-launcher.desktop ] || fail "kelvra links: no default handler"
+ms() { echo "$((($(date +%s%N) - start) / 1000000)) ms"; } # since $start
+# xdg-open in the background: it would wait on a window that the link should not open.
+rm -f "$record" && start=$(date +%s%N) && { xdg-open "$link" >xdg-open.log 2>&1 & } && started ||
+  fail "xdg-open: not the engine as $want ($work/xdg-open.log)"
+echo "ok   xdg-open: the engine started $(ms) after it"
+rm -f "$record" && page "$link" && open_page firefox && start=$(click 0) && started || fail "Firefox: not the engine"
+echo "ok   Firefox: the engine started $(ms) after a click" && close_browser
+start=$(date +%s%N) && { kelvra-launcher >/dev/null 2>&1 & } && window '^URL Kelvra launcher$' 30 >/dev/null ||
+  fail "kelvra-launcher alone: no window"
+echo "ok   kelvra-launcher alone: the window $(ms) after it"
+close_window '^URL Kelvra launcher$' && wait $! || fail "kelvra-launcher alone: the window did not close"
+# With no Wine to start it, as if wine64 were not installed: one line naming the package.
+out=$(unshare -m sh -c 'mount --bind /dev/null "$2" && PATH=/usr/bin:/bin exec kelvra-launcher "$1"' - \
+  "$link" "$WINE64" 2>&1) && fail "no Wine, yet it ran"
+[ "$out" = "kelvra-launcher: no 64-bit Wine to start it: install the package wine64" ] || fail "no Wine: $out"
+files=$(dpkg -L kelvra-launcher | while read -r path; do [ -d "$path" ] || echo "$path"; done)
+"${apt[@]}" remove kelvra-launcher >"$work/apt.log" 2>&1 || fail "apt-get remove ($work/apt.log)"
+[ "$(xdg-mime query default x-scheme-handler/kelvra)" != kelvra-launcher.desktop ] || fail "removed, still the handler"
+for file in $files; do [ ! -e "$file" ] || fail "removed, $file is left"; done
+settings=$("$WINE64" reg query 'HKCU\Software\tQr\kelvra launcher' /s 2>/dev/null | tr -d '\r')
+grep -qF "$folder\quake3.exe" <<<"$settings" && grep -qE 'address0 .* 127\.0\.0\.1$' <<<"$settings" || fail "settings lost"
+echo "ok   apt-get remove: the handler and the package's $(wc -w <<<"$files") files gone, the settings kept"
+sh "$browser_root/packaging/install-desktop-entry.sh" "$tree/bin/launcher.exe" >/dev/null && rm -f "$record" &&
+  { env -u WINEPREFIX xdg-open "$link" & } && started || fail "the per-user opener lost the prefix $WINEPREFIX"
+echo "ok   the per-user opener keeps WINEPREFIX for a link opened without it"

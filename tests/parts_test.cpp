@@ -1,0 +1,366 @@
+// The program's parts in this process: the link parser, what loads from the registry, the string tables, the
+// parameter line, the whitelist's merge and save, the system menu and the message boxes.
+#include "i18n/i18n.h"
+#include "launch/launch.h"
+#include "testing.h"
+#include "ui/ui.h"
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <io.h>
+
+namespace {
+
+const HMODULE Module = GetModuleHandleW(NULL); // linked with the program's resources
+
+// The parsed link as "host:port".
+Text Parse(const std::string &link)
+{
+    memset(&LaunchTarget, 0x55, sizeof LaunchTarget); // no terminator to lean on
+    ParseInvocationUrl(link.c_str());
+    EXPECT_LT(wcsnlen(LaunchTarget.host, HOST_CAPACITY), (size_t)HOST_CAPACITY) << link;
+    return LaunchTarget.host + (L":" + std::to_wstring(LaunchTarget.port));
+}
+
+TEST(Links, Table) // the host is cut to 255 characters, then filtered
+{
+    const std::string rows[][2] = {
+        {"\"scheme://player@192.0.2.10:27961/x?y\"", "192.0.2.10:27961"},
+        {"", ":27960"},
+        {"s://h:70000", "h:4464"},
+        {"s://h:2abc?x=1", "h:2"},
+        {"s://h?a=/b", "ha:27960"},
+        {"s://h/a:1", "ha:1"},
+        {"a b_\xe9", "ab:27960"},
+        {"s://" + std::string(250, 'a') + "_____bbb", std::string(250, 'a') + ":27960"},
+        {"scheme://[::1]:27960", ":0"},
+        {"scheme://server:", "server:0"},
+        {"scheme://server:-1", "server:65535"},
+        {"\"scheme://192.0.2.10\"", "192.0.2.10:27960"},
+        {"s://`az{AZ[-.09", "azAZ-.09:27960"}, // the edges of the letters kept, and their neighbours
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(Text(row[1].begin(), row[1].end()), Parse(row[0])) << row[0];
+}
+
+Text Entries(const WhitelistEntry *list) // "a,b,c", first entry first
+{
+    Text entries;
+    for (; list; list = list->next)
+        entries += (entries.empty() ? L"" : L",") + Text(list->address);
+    return entries;
+}
+
+// Every value the program reads, stored as data of each kind (texts of 'A's, so a cut shows in the length), and
+// what loads; the language as its id, with 0x040C as the machine's default below it.
+TEST(Registry, BadDataMatrix)
+{
+    enum { Missing, Empty, OneByte, ThreeBytes, Full, ExactFill, OverFill, Dword, Binary, Multi, Kinds };
+    const Text T = DefaultParameterTemplate, N = L"N\xD8FFz", A = L"A", A260(260, 'A'), d = L"\x0407";
+    const struct {
+        const wchar_t *path, *name;
+        DWORD capacity;
+        Text loads[Kinds];
+    } values[] = {
+        {SettingsKey, L"enginepath", 520, {L"", L"", L"", A, Text(259, 'A'), L"", L"", d, N, L"a"}},
+        {SettingsKey, L"parameters", 512, {T, T, T, A, Text(255, 'A'), T, T, d, N, L"a"}},
+        {WhitelistKey, L"address0", 522, {L"", L"", L"", A, A260, A260, L"", d, N, L"a"}},
+        {SettingsKey, L"language", 4,
+         {L"1036", L"1024", L"65", L"4259905", L"65", L"4259905", L"1036", L"1031", L"1036", L"1036"}},
+    };
+    static const BYTE binary[] = {0x4E, 0, 0xFF, 0xD8, 0x7A, 0, 0, 0, 0x99, 0x88, 0x77, 0x66, 0x55, 0x44, 0x33, 0x22};
+    for (const auto &value : values)
+        for (int kind = Missing; kind < Kinds; ++kind) {
+            const DWORD size = value.capacity;
+            const Text a(size / 2 + 1, L'A'), full(size / 2 - 1, L'A'); // full: to the capacity with a terminator
+            const struct {
+                DWORD type;
+                const void *data;
+                DWORD size;
+            } data[] = {{0, NULL, 0}, {REG_SZ, a.c_str(), 0}, {REG_SZ, a.c_str(), 1}, {REG_SZ, a.c_str(), 3},
+                        {REG_SZ, full.c_str(), size}, {REG_SZ, a.c_str(), size}, {REG_SZ, a.c_str(), size + 2},
+                        {REG_DWORD, L"\x0407", 4}, {REG_BINARY, binary, sizeof binary},
+                        {REG_MULTI_SZ, L"a\0b\0", 10}};
+            ClearRegistry();
+            if (&value == &values[3])
+                SetDword(HKEY_LOCAL_MACHINE, L"defaultlanguage", 0x040C);
+            if (kind != Missing)
+                SetValue(HKEY_CURRENT_USER, value.path, value.name, data[kind].type, data[kind].data, data[kind].size);
+            memset(&LaunchSettings, 0xAB, sizeof LaunchSettings);
+
+            LoadLaunchSettings();
+            FreeWhitelist();
+            LoadWhitelist();
+            LoadUiStrings(Module);
+
+            const Text loaded[] = {LaunchSettings.enginePath, LaunchSettings.parameterTemplate, Entries(Whitelist),
+                                   std::to_wstring(UiLanguageId)};
+            EXPECT_EQ(value.loads[kind], loaded[&value - values]) << value.capacity << " bytes, kind " << kind;
+        }
+}
+
+// Every table's strings carry no "%" but the "%s" of the format strings (three in 40016, one in 40014, 40015,
+// 40020 and 40033 to 40036), and are empty only where the table has no text: 40029 to 40031 everywhere, 40021 to
+// 40028 in Russian. Where a language has no table, including the user's default 0x0400, the strings are the
+// platform's lookup's.
+TEST(Strings, Tables)
+{
+    auto shape = [](Text text) { // "number of %s,empty", the number 100 with another "%"
+        size_t count = 0;
+        for (size_t at; (at = text.find(L"%s")) != Text::npos; ++count)
+            text.erase(at, 2);
+        return std::to_wstring(text.find(L'%') == Text::npos ? count : 100) + L"," + std::to_wstring(text.empty());
+    };
+    for (LANGID language : {1024, 1040, 1030, 1031, 1033, 1035, 1036, 1038, 1043, 1049, 1053})
+        for (UINT id = 40000; id <= 40036; ++id) {
+            wchar_t own[UI_STRING_CAPACITY], platform[UI_STRING_CAPACITY] = L"";
+            LoadStringInLanguage(Module, language, id, own);
+            const Text lookup(platform, LoadStringW(Module, id, platform, UI_STRING_CAPACITY));
+            if (language == 1024 || language == 1040) {
+                EXPECT_EQ(lookup, own) << language << " " << id;
+                continue;
+            }
+            const int formats = id == 40016 ? 3 : id == 40014 || id == 40015 || id == 40020 || id > 40032;
+            const bool empty = (id > 40028 && id < 40032) || (language == 1049 && id > 40020 && id < 40029);
+            EXPECT_EQ(std::to_wstring(formats) + L"," + std::to_wstring(empty), shape(own)) << language << " " << id;
+        }
+}
+
+// The composed parameter line has room for 255 characters: one more is refused, the text left as it was. Only the
+// first "$address" is replaced.
+TEST(Composing, LineBoundary)
+{
+    const struct { Text parameters, host, port, composed; } rows[] = {
+        {L"$address" + Text(252, 'p'), L"h", L"1", L"h:1" + Text(252, 'p')},
+        {L"$address" + Text(253, 'p'), L"h", L"1", L"(refused)"},
+        {Text(250, 'p') + L"$address", L"hosts", L"", L"(refused)"},
+        {Text(250, 'p') + L"$address", L"host", L"", Text(250, 'p') + L"host:"},
+        {Text(255, 'p'), L"h", L"1", Text(255, 'p')},
+        {L"+c $address $address", L"192.0.2.10", L"27961", L"+c 192.0.2.10:27961 $address"},
+    };
+    for (const auto &row : rows) {
+        wchar_t parameters[PARAMETERS_CAPACITY];
+        wcscpy(parameters, row.parameters.c_str());
+        bool composed = ExpandAddressPlaceholder(parameters, row.host.c_str(), row.port.c_str());
+        EXPECT_EQ(row.composed, composed ? Text(parameters) : L"(refused)") << row.parameters;
+        if (!composed) {
+            EXPECT_EQ(row.parameters, parameters);
+        }
+    }
+}
+
+WhitelistEntry *Chain(const Texts &texts) // the first text first
+{
+    WhitelistEntry *list = NULL;
+    for (auto text = texts.rbegin(); text != texts.rend(); ++text)
+        PushWhitelistEntry(&list, text->c_str());
+    return list;
+}
+
+// A whitelist window's OK: the list stored at start, then as another launcher left it, the window's items from
+// the top, and what is stored afterwards. With the key locked nothing is written and the window's start list
+// stays, so OK again (unlocked) stores this window's edits.
+TEST(Whitelist, Edits)
+{
+    const struct { const char *name; Texts start, stored, edited; const wchar_t *lock; Texts result; } rows[] = {
+        {"no change keeps the order", {L"A", L"B"}, {L"A", L"B"}, {L"B", L"A"}, NULL, {L"A", L"B"}},
+        {"both added c: stored once", {L"a"}, {L"c", L"a"}, {L"a", L"c"}, NULL, {L"c", L"a"}},
+        {"another emptied the list, this one added x", {L"a", L"b"}, {}, {L"b", L"a", L"x"}, NULL, {L"x"}},
+        {"another removed b, which this one kept", {L"a", L"b"}, {L"a"}, {L"b", L"a"}, NULL, {L"a"}},
+        {"this one removed a, another added a again", {L"a"}, {L"a", L"a"}, {}, NULL, {L"a"}},
+        {"this one removed b, another added c", {L"a", L"b"}, {L"a", L"b", L"c"}, {L"a"}, NULL, {L"c", L"a"}},
+        {"read-only: this one removed a, added x", {L"a", L"b"}, {L"a", L"b"}, {L"b", L"x"}, ReadOnly, {L"x", L"b"}},
+        {"unreadable: this one removed a", {L"a", L"b"}, {L"a", L"b"}, {L"b"}, WriteOnly, {L"b"}},
+    };
+    for (const auto &row : rows) {
+        ClearRegistry();
+        StoreWhitelist(row.start);
+        FreeWhitelist();
+        LoadWhitelist();
+        StoreWhitelist(row.stored);
+        WhitelistEntry *edited = Chain(row.edited);
+        const Text start = Entries(Whitelist);
+        if (row.lock) {
+            LockKey(WhitelistKey, row.lock);
+            EXPECT_FALSE(StoreWhitelistEdits(edited)) << row.name;
+            EXPECT_EQ((DWORD)ERROR_ACCESS_DENIED, GetLastError()) << row.name;
+            LockKey(WhitelistKey, FullAccess);
+            EXPECT_EQ(start, Entries(Whitelist)) << row.name;
+            Texts unchanged = row.stored;
+            unchanged.push_back(L"");
+            EXPECT_EQ(unchanged, StoredWhitelist()) << row.name;
+        }
+
+        EXPECT_TRUE(StoreWhitelistEdits(edited)) << row.name;
+
+        Texts result = row.result;
+        result.push_back(L"");
+        EXPECT_EQ(result, StoredWhitelist()) << row.name;
+        FreeWhitelistEntries(&edited);
+    }
+}
+
+// The platform functions as this process imports them, which the program's code calls too: a call can be made
+// to fail, counted from 1 after RedirectImport.
+int CallsToFailure;
+decltype(&RegSetValueExW) RealSetValue;
+decltype(&CreateWindowExW) RealCreateWindow;
+LONG WINAPI FailingSetValue(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE *data, DWORD size)
+{
+    if (--CallsToFailure == 0)
+        return ERROR_WRITE_FAULT;
+    return RealSetValue(key, name, reserved, type, data, size);
+}
+HWND WINAPI FailingCreateWindow(DWORD exStyle, LPCWSTR name, LPCWSTR text, DWORD style, int x, int y, int width,
+                                int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter)
+{
+    if (--CallsToFailure == 0)
+        return NULL;
+    return RealCreateWindow(exStyle, name, text, style, x, y, width, height, parent, menu, instance, parameter);
+}
+int WINAPI FailingMessageBox(HWND, LPCWSTR, LPCWSTR, UINT)
+{
+    return 0;
+}
+
+void RedirectImport(const void *from, const void *to)
+{
+    BYTE *base = (BYTE *)Module;
+    const IMAGE_NT_HEADERS *headers = (const IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY table = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
+    const void **slots = (const void **)(base + table.VirtualAddress);
+    for (const void **slot = slots; slot < slots + table.Size / sizeof *slot; ++slot)
+        if (*slot == from) {
+            DWORD access;
+            VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &access);
+            *slot = to;
+            VirtualProtect(slot, sizeof *slot, access, &access);
+        }
+}
+
+// A save that fails at its second value leaves every stored value after the first as it was: no end marker moved,
+// nothing deleted. The same save that succeeds deletes the values past its end marker.
+TEST(Whitelist, SaveStopsAtFailedValue)
+{
+    ClearRegistry();
+    StoreWhitelist({L"o0", L"o1", L"o2", L"o3"});
+    WhitelistEntry *list = Chain({L"x", L"y"});
+    RealSetValue = &RegSetValueExW;
+    RedirectImport((const void *)RealSetValue, (const void *)FailingSetValue);
+    CallsToFailure = 2;
+
+    bool saved = SaveWhitelist(list);
+    DWORD reason = GetLastError();
+    RedirectImport((const void *)FailingSetValue, (const void *)RealSetValue);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ((DWORD)ERROR_WRITE_FAULT, reason);
+    EXPECT_EQ((Texts{L"x", L"o1", L"o2", L"o3", L""}), StoredWhitelist());
+    EXPECT_TRUE(SaveWhitelist(list));
+    EXPECT_EQ((Texts{L"x", L"y", L""}), StoredWhitelist());
+    FreeWhitelistEntries(&list);
+}
+
+// The system menu ends with a separator, Language with its ten items in their order, and About.
+TEST(Windows, SystemMenu)
+{
+    ClearRegistry();
+    SetDword(HKEY_CURRENT_USER, L"language", 0x0409);
+    AppInstance = Module;
+    LoadUiStrings(Module);
+    ASSERT_TRUE(RegisterMainWindowClass());
+    ASSERT_TRUE(CreateMainWindow());
+
+    ExtendSystemMenu();
+
+    HMENU menu = GetSystemMenu(MainWindow, FALSE);
+    Text items;
+    wchar_t text[64];
+    for (HMENU shown : {menu, GetSubMenu(menu, GetMenuItemCount(menu) - 2)})
+        for (int i = GetMenuItemCount(shown) - (shown == menu ? 3 : 10); i < GetMenuItemCount(shown); ++i)
+            items += Text(text, GetMenuStringW(shown, i, text, 64, MF_BYPOSITION)) + L"=" +
+                     std::to_wstring((int)GetMenuItemID(shown, i)) + L" ";
+    EXPECT_EQ(L"=0 Language=-1 About=12 (Default)=14 Dansk=22 Deutsch=16 English=15 Fran\u00e7ais=17 Magyar=21 "
+              L"Netherlands=23 P\u0443\u0441\u0441\u043a\u0438\u0439=19 Suomi=20 Svenska=18 ",
+              items);
+    HWND window = MainWindow;
+    MainWindow = NULL; // no main window any more: no quit message in this process
+    DestroyWindow(window);
+}
+
+// A control that cannot be created ends the main window's controls there, and their creation fails.
+TEST(Windows, ControlCreationFails)
+{
+    AppInstance = Module;
+    RegisterMainWindowClass(); // once in this process, whichever test comes first
+    ASSERT_TRUE(CreateMainWindow());
+    RealCreateWindow = &CreateWindowExW;
+    RedirectImport((const void *)RealCreateWindow, (const void *)FailingCreateWindow);
+    CallsToFailure = 5; // the engine location's label
+
+    bool populated = PopulateMainWindow();
+    RedirectImport((const void *)FailingCreateWindow, (const void *)RealCreateWindow);
+
+    int controls = 0;
+    for (HWND child = GetWindow(MainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        ++controls;
+    EXPECT_FALSE(populated);
+    EXPECT_EQ(4, controls);
+    HWND window = MainWindow;
+    MainWindow = NULL;
+    DestroyWindow(window);
+}
+
+// Where no message box can be shown, the fatal-error report goes to the standard output: its first part, then the
+// code, without the system's text.
+TEST(Messages, ReportWithoutABox)
+{
+    ClearRegistry();
+    SetDword(HKEY_CURRENT_USER, L"language", 0x0409);
+    LoadUiStrings(Module);
+    const void *realMessageBox = (const void *)&MessageBoxW;
+    fflush(stdout);
+    int console = _dup(1), file = _wopen(L"C:\\report.txt", _O_WRONLY | _O_CREAT | _O_TRUNC | _O_TEXT, 0600);
+    _dup2(file, 1);
+    RedirectImport(realMessageBox, (const void *)FailingMessageBox);
+
+    SetLastError(5);
+    ReportSystemError(L"Window Creation failed.");
+
+    RedirectImport((const void *)FailingMessageBox, realMessageBox);
+    _dup2(console, 1);
+    _close(console);
+    _close(file);
+    char report[256] = "";
+    FILE *written = _wfopen(L"C:\\report.txt", L"rb");
+    fread(report, 1, sizeof report - 1, written);
+    fclose(written);
+    EXPECT_STREQ("A fatal error occured: Window Creation failed. (error code 5)\r\n", report);
+}
+
+// The fatal-error report and a failure's reason, with the platform's own text of the code in the interface
+// language (none for -1).
+TEST(Messages, SystemReasons)
+{
+    ClearRegistry();
+    SetDword(HKEY_CURRENT_USER, L"language", 0x0409);
+    LoadUiStrings(Module);
+    const struct { DWORD code; const wchar_t *text, *report, *failure; } rows[] = {
+        {5, L"x", L"x (error code 5)\nAccess denied.\r\n", L"Access denied. (error code 5)"},
+        {0, L"", L" (error code 0)\nSuccess.\r\n", L"Success. (error code 0)"},
+        {0xFFFFFFFF, L"x", L"x (error code -1)\n", L"(error code -1)"},
+    };
+    for (const auto &row : rows) {
+        auto report = NextBox();
+        SetLastError(row.code);
+        ReportSystemError(row.text);
+        EXPECT_EQ(L"Error: A fatal error occured: " + Text(row.report), report.get());
+
+        auto failure = NextBox();
+        SetLastError(row.code);
+        ShowFailure(IDS_WHITELIST_UNSAVED);
+        EXPECT_EQ(L"Error! The whitelist could not be saved: " + Text(row.failure), failure.get());
+    }
+}
+
+} // namespace

@@ -1,0 +1,538 @@
+// The real program started with exact command-line tails as a browser starts it, with the stub engine in place of
+// the game: Roads.* take each road of the program once, with room for a launcher that takes a minute to start (an
+// emulated one); Program.* the limits and failures of each.
+#include "launch/launch.h"
+#include "resources/resource.h"
+#include "testing.h"
+
+#include <gtest/gtest.h>
+#include <algorithm>
+
+namespace {
+
+const Text Engine = L"C:\\Games\\Kelvra engine\\klengine.exe", Folder = L"C:\\Games\\Kelvra engine";
+const Text QuotedEngine = L"\"" + Engine + L"\""; // a path with a blank, quoted on the engine's command line
+const Text Template = L"+set fs_game kelvra +connect \"$address\"";
+const Text LineTooLong = L"Error! Could not launch the engine: the parameter line is too long.";
+const DWORD RoadPatience = 300000;
+
+// What the stub engine records when started with the default template for that address: its command line, then
+// its working directory.
+Text EngineRecord(const Text &address, const Text &engine = QuotedEngine)
+{
+    return engine + L" +set fs_game kelvra +connect \"" + address + L"\"\n" + Folder;
+}
+
+// The stub engine writes its record to the file named in the environment, which the launcher hands on. StubRecord
+// gives it, or "(none)" when none came within the time, and removes the file.
+const wchar_t Record[] = L"C:\\stub.txt";
+Text StubRecord(DWORD timeoutMs)
+{
+    static wchar_t text[16384];
+    Text record = L"(none)";
+    WaitFor([&] { // under Wine a file can be seen a moment before it can be read whole
+        DWORD read = 0;
+        HANDLE file = CreateFileW(Record, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, 0, OPEN_EXISTING, 0, 0);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        ReadFile(file, text, sizeof text, &read, NULL);
+        CloseHandle(file);
+        if (!wmemchr(text, L'\n', read / 2))
+            return false;
+        record.assign(text, read / 2);
+        return true;
+    }, timeoutMs);
+    DeleteFileW(Record);
+    return record;
+}
+
+void InstallStub(const Text &path)
+{
+    for (size_t slash = path.find(L'\\', 3); slash != Text::npos; slash = path.find(L'\\', slash + 1))
+        CreateDirectoryW(path.substr(0, slash).c_str(), NULL);
+    CopyFileW((BinDirectory() + L"\\stub_engine.exe").c_str(), path.c_str(), FALSE);
+}
+
+int Focus(Launcher &launcher) // the control id
+{
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(launcher.process.dwThreadId, &thread);
+    return GetDlgCtrlID(thread.hwndFocus);
+}
+
+void Type(HWND window, int id, const Text &text)
+{
+    Send(GetDlgItem(window, id), WM_SETTEXT, 0, (LPARAM)text.c_str());
+}
+
+void Add(HWND window, const Text &text)
+{
+    Type(window, IDC_WL_ADDRESS, text);
+    Send(window, WM_COMMAND, IDC_WL_ADD);
+}
+
+HWND OpenWhitelist(Launcher &launcher, HWND main)
+{
+    Send(main, WM_COMMAND, IDC_WHITELIST, 0, launcher.patienceMs);
+    return launcher.Window(L"Autostart Whitelist");
+}
+
+// The message box that a message makes the window's process show.
+Text BoxAfter(HWND window, UINT message, WPARAM wParam)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    auto box = NextBox(process);
+    Send(window, message, wParam);
+    return box.get();
+}
+
+Texts Items(HWND window) // of the whitelist window's list
+{
+    HWND list = GetDlgItem(window, IDC_WL_LIST);
+    Texts items(Send(list, LB_GETCOUNT, 0), Text(512, 0));
+    for (size_t i = 0; i < items.size(); ++i)
+        items[i].resize(Send(list, LB_GETTEXT, i, (LPARAM)&items[i][0]));
+    return items;
+}
+
+class Program : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { SetEnvironmentVariableW(L"KELVRA_STUB_RECORD", Record); }
+    void SetUp() override
+    {
+        ClearRegistry();
+        SetDword(HKEY_CURRENT_USER, L"language", 0x0409);
+        StubRecord(0);
+    }
+    void TearDown() override { ClearRegistry(); }
+};
+class Roads : public Program {};
+
+TEST_F(Roads, WhitelistedLinkStartsTheEngine)
+{
+    InstallStub(Engine);
+    SetText(SettingsKey, L"enginepath", Engine);
+    StoreWhitelist({L"192.0.2.10"});
+
+    Launcher launcher(L"\"kelvra://player@192.0.2.10:27961/\"", NULL, RoadPatience);
+
+    EXPECT_EQ(0u, launcher.Exit());
+    EXPECT_EQ(EngineRecord(L"192.0.2.10:27961"), StubRecord(RoadPatience));
+}
+
+TEST_F(Roads, LaunchInTheWindowStartsTheEngine)
+{
+    InstallStub(Engine);
+    SetText(SettingsKey, L"enginepath", Engine);
+    Launcher launcher(L"\"kelvra://192.0.2.11:27962/join\"", NULL, RoadPatience);
+    HWND window = launcher.Window();
+    ASSERT_TRUE(window);
+
+    PostMessageW(window, WM_COMMAND, IDC_LAUNCH, 0); // as a click: the process ends without an answer
+
+    EXPECT_EQ(0u, launcher.Exit());
+    EXPECT_EQ(EngineRecord(L"192.0.2.11:27962"), StubRecord(RoadPatience));
+}
+
+TEST_F(Roads, WhitelistOkStoresTheServer)
+{
+    Launcher launcher(L"\"kelvra://192.0.2.12:27963/\"", NULL, RoadPatience);
+    HWND main = launcher.Window();
+    ASSERT_TRUE(main);
+    HWND window = OpenWhitelist(launcher, main);
+    ASSERT_TRUE(window);
+
+    Send(window, WM_COMMAND, IDC_WL_ADD, 0, RoadPatience); // the address field starts as the link's host:port
+    Send(window, WM_COMMAND, IDC_WL_OK, 0, RoadPatience);
+
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ((Texts{L"192.0.2.12:27963", L""}), StoredWhitelist());
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, launcher.Exit());
+}
+
+// Every start as one text: a message box (then closed), the main window's four fields and focus (the window then
+// closed), or with a command the fields typed in first and what the command showed; then the exit code and what the
+// engine recorded. Last, the stored parameters and engine path.
+struct Start {
+    Text entry, engine, tail, outcome;
+    UINT command = 0;
+    Texts typed = {};
+    Text parameters = L"(none)";
+    DWORD language = 0x0409;
+    const wchar_t *settingsAccess = FullAccess;
+};
+
+Text Follow(const Start &row)
+{
+    const int fields[] = {IDC_ADDRESS, IDC_PORT, IDC_ENGINE, IDC_PARAMETERS};
+    Launcher launcher(row.tail, Folder.c_str());
+    HWND box = NULL, window = NULL;
+    std::future<bool> answered; // the command as a click sends it: no answer when the process ends
+    auto shown = [&] { // a box, the end, or the command answered
+        box = FindShown(launcher.process.dwProcessId, NULL, L"#32770");
+        bool done = answered.valid() && answered.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+        return box || launcher.Exited() || done;
+    };
+    WaitFor([&] { return shown() || (window = FindShown(launcher.process.dwProcessId, Title)); }, 15000);
+    Text seen;
+    if (box) { // an autostart's message, which the window may follow
+        seen = ReadBox(box);
+        window = launcher.Window();
+        if (window)
+            seen += L" ";
+    }
+    if (window && row.command) {
+        for (int i = 0; i < 4; ++i)
+            Type(window, fields[i], row.typed[i]);
+        answered = std::async(std::launch::async, [&] {
+            DWORD_PTR result;
+            return SendMessageTimeoutW(window, WM_COMMAND, row.command, 0, SMTO_NORMAL, 20000, &result) != 0;
+        });
+        WaitFor(shown, 15000);
+        if (box)
+            seen += ReadBox(box);
+        else if (answered.get())
+            seen += L"nothing";
+    } else if (window) {
+        seen += L"window ";
+        for (int field : fields)
+            seen += WindowText(GetDlgItem(window, field)) + L"|";
+        seen += L"@" + std::to_wstring(Focus(launcher));
+    }
+    if (window)
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    seen += L"|exit " + std::to_wstring(launcher.Exit()) + L": ";
+    return seen + StubRecord(row.outcome.find(L"(none)") == Text::npos ? 10000 : 0);
+}
+
+TEST_F(Program, Starts)
+{
+    const Text folder = L"C:\\kelvra limits\\" + Text(259 - 17 - 13, L'd'), engine259 = folder + L"\\klengine.exe";
+    const Text p246(246, L'p'), a255(255, L'a'), stored = L"C:\\Games\\stored.exe", none = L"|exit 0: (none)";
+    InstallStub(Engine);
+    InstallStub(engine259);
+    const Start rows[] = {
+        // The focus on the address without a host, on Browse without an engine, else on Launch.
+        {L"", L"", L"", L"window |27960||" + Template + L"|@2" + none},
+        {L"192.0.2.10", L"", L"scheme://192.0.2.10:65535", L"window 192.0.2.10|65535||" + Template + L"|@7" + none},
+        // Entries that do not match: another port (the 261 characters of host:port), letter case.
+        {a255 + L":1234", Engine, L"scheme://" + a255 + L":12345",
+         L"window " + a255 + L"|12345|" + Engine + L"|" + Template + L"|@10" + none},
+        {L"Server.Example", Engine, L"scheme://server.example:0",
+         L"window server.example|0|" + Engine + L"|" + Template + L"|@10" + none},
+        {L"192.0.2.10:27961", Engine, L"scheme://192.0.2.10:27961", L"|exit 0: " + EngineRecord(L"192.0.2.10:27961")},
+        {L"192.0.2.10", L"klengine.exe", L"scheme://192.0.2.10",
+         L"|exit 0: " + EngineRecord(L"192.0.2.10:27960", L"klengine.exe")},
+        {L"192.0.2.10", L"C:\\Games\\no-such-engine.exe", L"scheme://192.0.2.10",
+         L"Error! Could not launch the engine: CreateProcess failed (2)." + none},
+        // A line too long is refused, not cut; then the window, where Launch works.
+        {a255, Engine, L"scheme://" + Text(10000, 'a'),
+         LineTooLong + L" window " + a255 + L"|27960|" + Engine + L"|" + Template + L"|@10" + none},
+        {a255, Engine, L"scheme://" + Text(10000, 'a'), LineTooLong + L" |exit 0: " + EngineRecord(L"192.0.2.10:27961"),
+         IDC_LAUNCH, {L"192.0.2.10", L"27961", Engine, Template}, Template},
+        // Launch: the checks in order, the limits of what is read, the template stored before the launch.
+        {L"", stored, L"x", L"Error! No server address entered." + none, IDC_LAUNCH, {L"", L"", L"", L"+x"}},
+        {L"", stored, L"x", L"Error! No port entered." + none, IDC_LAUNCH, {L"host", L"", L"", L"+x"}},
+        {L"", stored, L"x", L"Error! No engine location selected." + none, IDC_LAUNCH, {L"host", L"1", L" \"\" ", L"+x"}},
+        {L"", stored, L"x", L"nothing" + none, IDC_LAUNCH, {L"", L"", L"", L""}},
+        {L"", stored, L"x", L"Fehler! Die Engine konnte nicht gestartet werden: die Parameterzeile ist zu lang." + none,
+         IDC_LAUNCH, {Text(300, 'a'), L"1", Engine, L"$address"}, L"$address", 0x0407}, // 254 + 2 characters
+        {L"", stored, L"x", L"|exit 0: \"" + engine259 + L"\" a:12345 " + p246 + L"\n" + folder, IDC_LAUNCH,
+         {L"a", L"123456789", engine259 + L"zzz", L"$address " + p246 + L"EXTRA"}, L"$address " + p246},
+        {L"", stored, L"x", L"|exit 0: " + QuotedEngine + L" +x 198.51.100.7:abc +y $address $Address\n" + Folder,
+         IDC_LAUNCH, {L"198.51.100.7", L"abc", Engine, L"+x $address +y $address $Address"},
+         L"+x $address +y $address $Address"},
+        // An engine location pasted with its quotes; parameters that cannot be stored are told, and launched.
+        {L"", stored, L"x", L"|exit 0: " + EngineRecord(L"192.0.2.10:27961"), IDC_LAUNCH,
+         {L"192.0.2.10", L"27961", L" \"" + Engine + L"\"  ", Template}, Template},
+        {L"", stored, L"x",
+         L"Error! The parameters could not be saved: Access denied. (error code 5)|exit 0: " +
+             EngineRecord(L"192.0.2.10:27961"),
+         IDC_LAUNCH, {L"192.0.2.10", L"27961", Engine, Template}, L"(none)", 0x0409, ReadOnly},
+        {L"", stored, L"x", L"|exit 0: (none)", IDC_EXIT, {L"", L"", L"", L"+changed"}}, // Exit stores nothing
+    };
+    for (const auto &row : rows) {
+        SetUp();
+        SetDword(HKEY_CURRENT_USER, L"language", row.language);
+        StoreWhitelist({row.entry});
+        SetText(SettingsKey, L"enginepath", row.engine);
+        LockKey(SettingsKey, row.settingsAccess);
+
+        Text seen = Follow(row);
+
+        LockKey(SettingsKey, FullAccess);
+        EXPECT_EQ(row.outcome, seen) << row.tail;
+        EXPECT_EQ(row.parameters + L"|" + row.engine, Stored(L"parameters") + L"|" + Stored(L"enginepath"));
+    }
+}
+
+// A window moved and resized (not resized when asked for width 0): its outer size, where its client area starts
+// in it, and each control in creation order as "id class style left,top,right,bottom text".
+struct Layout {
+    LONG w, h, x, y;
+    Text controls;
+};
+
+Text Row(int id, const wchar_t *name, DWORD style, LONG left, LONG top, LONG right, LONG bottom, const Text &text)
+{
+    wchar_t row[512];
+    style &= ~(WS_BORDER | WS_HSCROLL | WS_VSCROLL); // an edit makes its border an edge, a list shows bars as needed
+    _snwprintf(row, 512, L"%d %ls %lx %ld,%ld,%ld,%ld %ls\n", id, name, style, left, top, right, bottom, text.c_str());
+    return row;
+}
+
+Layout Resize(HWND window, SIZE size)
+{
+    RECT r;
+    POINT client = {0, 0};
+    wchar_t name[32];
+    Text controls;
+    // Away from the screen's corner, where a left edge of 0 would hide a formula's sign.
+    SetWindowPos(window, NULL, 31, 17, size.cx, size.cy, SWP_NOZORDER | (size.cx ? 0 : SWP_NOSIZE));
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        GetWindowRect(child, &r);
+        MapWindowPoints(NULL, window, (POINT *)&r, 2);
+        GetClassNameW(child, name, 32);
+        controls += Row(GetDlgCtrlID(child), name, GetWindowLongW(child, GWL_STYLE), r.left, r.top, r.right, r.bottom,
+                        WindowText(child));
+    }
+    GetWindowRect(window, &r);
+    ClientToScreen(window, &client);
+    return {r.right - r.left, r.bottom - r.top, client.x - r.left, client.y - r.top, controls};
+}
+
+// One run through the windows: the main window's controls, layout and limits, the language items, the whitelist
+// window, Browse.
+TEST_F(Program, Windows)
+{
+    SetText(SettingsKey, L"enginepath", Engine);
+    StoreWhitelist({L"A", L"B"});
+    Launcher launcher(L"scheme://192.0.2.10:27961");
+    HWND main = launcher.Window();
+    ASSERT_TRUE(main);
+
+    // Laid out, a field keeps `margin` to the right edge, a button at left -1 keeps 20 pixels to it.
+    const DWORD s = 0x50000000, f = 0x508000C0; // the style of a label or button, of a field
+    const struct { int id; const wchar_t *name; Text text; DWORD style; LONG left, top, right, margin; } controls[] = {
+        {IDC_ADDRESS_LABEL, L"Static", L"Server address:", s, 10, 10, 210, 0},
+        {IDC_ADDRESS, L"Edit", L"192.0.2.10", f, 220, 10, 0, 10},
+        {IDC_PORT_LABEL, L"Static", L"Port:", s, 10, 45, 210, 0},
+        {IDC_PORT, L"Edit", L"27961", f, 220, 45, 0, 10},
+        {IDC_ENGINE_LABEL, L"Static", L"Engine location:", s, 10, 80, 210, 0},
+        {IDC_ENGINE, L"Edit", Engine, 0x50800080, 220, 80, 0, 220},
+        {IDC_BROWSE, L"Button", L"Browse", s, -1, 80, 0, 0},
+        {IDC_PARAMETERS_LABEL, L"Static", L"Parameters:", s, 10, 115, 210, 0},
+        {IDC_PARAMETERS, L"Edit", Template, f, 220, 115, 0, 10},
+        {IDC_LAUNCH, L"Button", L"Launch", s, 10, 150, 210, 0},
+        {IDC_WHITELIST, L"Button", L"Whitelist", s, 215, 150, 415, 0},
+        {IDC_EXIT, L"Button", L"Exit", s, -1, 150, 0, 0},
+    };
+    Send(main, WM_COMMAND, MAKEWPARAM(IDC_EXIT, EN_CHANGE));
+    EXPECT_EQ(Title, WindowText(main)) << "a notification is no click: the program goes on";
+    for (SIZE asked : {SIZE{0, 0}, SIZE{777, 220}, SIZE{100, 100}, SIZE{900, 500}}) { // shown 640 x 220; no
+        Layout l = Resize(main, asked);                                                     // narrower, 220 high
+        Text expected;
+        for (const auto &c : controls) {
+            LONG left = c.left < 0 ? l.w - 220 : c.left, right = c.margin ? l.w - l.x - c.margin : c.right;
+            expected += Row(c.id, c.name, c.style, left, c.top, c.left < 0 ? left + 200 : right, c.top + 25, c.text);
+        }
+        EXPECT_EQ(std::max(640L, asked.cx), l.w);
+        EXPECT_EQ(220, l.h);
+        EXPECT_EQ(expected, l.controls);
+    }
+
+    // Each language item stores its id and gives notice in the current and the new language; with the settings
+    // key read-only, the user is told instead.
+    const struct { UINT item; DWORD id; const wchar_t *restart; } languages[] = {
+        {IDM_LANGUAGE_DEFAULT, 0x0400, L"Restart the program."},
+        {IDM_LANGUAGE_ENGLISH, 0x0409, L"Restart the program."},
+        {IDM_LANGUAGE_GERMAN, 0x0407, L"Starten sie das programm neu."},
+        {IDM_LANGUAGE_FRENCH, 0x040C, L"Red\u00e9marrez le programme."},
+        {IDM_LANGUAGE_SWEDISH, 0x041D, L"Starta om programmet."},
+        {IDM_LANGUAGE_RUSSIAN, 0x0419, L""},
+        {IDM_LANGUAGE_FINNISH, 0x040B, L"K\u00e4ynnist\u00e4 ohjelma uudelleen."},
+        {IDM_LANGUAGE_HUNGARIAN, 0x040E, L"Ind\u00edtsd \u00fajra a programot."},
+        {IDM_LANGUAGE_DANISH, 0x0406, L"Genstart programmet."},
+        {IDM_LANGUAGE_DUTCH, 0x0413, L"Start het programma opnieuw."},
+    };
+    for (const auto &language : languages) {
+        Text box = BoxAfter(main, WM_SYSCOMMAND, language.item);
+        EXPECT_EQ(L"Information! Restart the program.\n" + Text(language.restart), box);
+        EXPECT_EQ(L"#" + std::to_wstring(language.id), Stored(L"language"));
+    }
+    LockKey(SettingsKey, ReadOnly);
+    Text refused = BoxAfter(main, WM_SYSCOMMAND, IDM_LANGUAGE_GERMAN);
+    LockKey(SettingsKey, FullAccess);
+    EXPECT_EQ(L"Error! The language could not be saved: Access denied. (error code 5)", refused);
+    EXPECT_EQ(L"#1043", Stored(L"language"));
+
+    // The whitelist window: its first address is host:port from the main window, each read within its limit.
+    const Text firsts[][3] = {
+        {L"alpha", L"27960", L"alpha:27960"},
+        {L"alpha", L"", L"alpha"},
+        {L"", L"27960", L""},
+        {Text(300, 'a'), L"123456789", Text(254, 'a') + L":12345"},
+    };
+    for (const auto &first : firsts) {
+        Type(main, IDC_ADDRESS, first[0]);
+        Type(main, IDC_PORT, first[1]);
+        HWND window = OpenWhitelist(launcher, main);
+        EXPECT_EQ(first[2], WindowText(GetDlgItem(window, IDC_WL_ADDRESS)));
+        EXPECT_EQ(IDC_WL_ADDRESS, Focus(launcher));
+        Send(window, WM_COMMAND, IDC_WL_CANCEL);
+        EXPECT_FALSE(IsWindow(window));
+    }
+    HWND window = OpenWhitelist(launcher, main), field = GetDlgItem(window, IDC_WL_ADDRESS);
+    HWND list = GetDlgItem(window, IDC_WL_LIST);
+    EXPECT_EQ((Texts{L"B", L"A"}), Items(window)) << "the first entry loaded is the last stored";
+
+    // Laid out, the field and the list keep 230 pixels to the right edge, the list 55 to the bottom.
+    for (SIZE asked : {SIZE{0, 0}, SIZE{650 + 90, 325 + 60}, SIZE{100, 100}}) { // at least 650 x 325
+        Layout l = Resize(window, asked);
+        const LONG x = l.w - 220, y = l.h - 70, edge = l.w - l.x - 230; // the buttons following the edges
+        auto button = [&](int id, LONG left, LONG top, const wchar_t *text) {
+            return Row(id, L"Button", s, left, top, left + 200, top + 25, text);
+        };
+        EXPECT_EQ(std::max(650L, asked.cx), l.w);
+        EXPECT_EQ(std::max(325L, asked.cy), l.h);
+        EXPECT_EQ(Row(IDC_WL_LABEL, L"Static", s, 10, 10, 210, 35, L"Server address:") +
+                      Row(IDC_WL_ADDRESS, L"Edit", f, 220, 10, edge, 35, firsts[3][2]) +
+                      button(IDC_WL_ADD, x, 10, L"Add") + button(IDC_WL_REMOVE, x, 45, L"Remove") +
+                      Row(IDC_WL_LIST, L"ListBox", 0x50B00108, 10, 45, edge, l.h - l.y - 55, L"") +
+                      button(IDC_WL_OK, 10, y, L"OK") + button(IDC_WL_INFORMATION, 220, y, L"Information") +
+                      button(IDC_WL_CANCEL, x, y, L"Cancel"),
+                  l.controls);
+    }
+
+    // Add and Enter take the field's text and empty it; Remove takes the selected items.
+    Type(window, IDC_WL_ADDRESS, L"");
+    EXPECT_EQ(L"Error! No server address entered.", BoxAfter(window, WM_COMMAND, IDC_WL_ADD));
+    Add(window, L"C");
+    Type(window, IDC_WL_ADDRESS, L"D" + WindowText(field)); // "DC" if Add left "C"
+    Send(field, WM_KEYDOWN, VK_RETURN);
+    Send(window, WM_COMMAND, IDC_WL_REMOVE);
+    EXPECT_EQ(L"", WindowText(field));
+    EXPECT_EQ((Texts{L"B", L"A", L"C", L"D"}), Items(window)) << "nothing selected: nothing removed";
+    Send(list, LB_SETSEL, TRUE, 0);
+    Send(list, LB_SETSEL, TRUE, 2);
+    Send(window, WM_COMMAND, IDC_WL_REMOVE);
+    EXPECT_EQ((Texts{L"A", L"D"}), Items(window));
+    EXPECT_EQ(L"Error! No server address entered.", BoxAfter(field, WM_KEYDOWN, VK_RETURN));
+    EXPECT_EQ(L"Information! Add any server address you want to start automatically. It will skip the URL Kelvra "
+              L"launcher window.",
+              BoxAfter(window, WM_COMMAND, IDC_WL_INFORMATION));
+    EXPECT_EQ(L"About! URL Kelvra launcher version 1.2.12 by the tQr launcher team",
+              BoxAfter(main, WM_SYSCOMMAND, IDM_ABOUT));
+
+    // Cancel and the close box drop the changes; OK stores them, and a window opened again shows them reversed.
+    for (UINT message : {(UINT)WM_COMMAND, (UINT)WM_CLOSE}) {
+        Send(window, message, IDC_WL_CANCEL);
+        EXPECT_EQ((Texts{L"A", L"B", L""}), StoredWhitelist());
+        window = OpenWhitelist(launcher, main);
+        EXPECT_EQ((Texts{L"B", L"A"}), Items(window));
+        Add(window, L"X");
+    }
+    Send(window, WM_COMMAND, IDC_WL_OK);
+    EXPECT_EQ((Texts{L"X", L"A", L"B", L""}), StoredWhitelist());
+    EXPECT_EQ((Texts{L"X", L"A", L"B"}), Items(OpenWhitelist(launcher, main)));
+    window = OpenWhitelist(launcher, main);
+    Send(GetDlgItem(window, IDC_WL_LIST), LB_SETSEL, TRUE, -1);
+    Send(window, WM_COMMAND, IDC_WL_REMOVE);
+    Send(window, WM_COMMAND, IDC_WL_OK);
+    EXPECT_EQ(Texts{L""}, StoredWhitelist()) << "emptied: only the end marker, the rest deleted";
+    Add(window = OpenWhitelist(launcher, main), L"Y");
+
+    // Browse, answered from here, shows its file types: Cancel changes nothing; a name that does not exist is refused
+    // by the dialog's own box (the dialog then cancelled); a chosen file goes to the field and the registry.
+    ClearRegistry();
+    StoreWhitelist({});
+    const Text types = L"Select the engine|Quake III engine (quake3.exe)|ioquake3 (ioquake3.x86.exe, ioquake3.x86_64"
+                       L".exe)|Kelvra engine (klengine.exe)|Any Quake III engine (*.*)",
+               missing = L"C:\\Games\\no.exe";
+    const Text answers[][3] = {
+        {L"", types, L"|(none)"},
+        {missing, types + L"|! File does not exist", L"|(none)"},
+        {Engine, types, Engine + L"|" + Engine},
+    };
+    for (const auto &answer : answers) {
+        auto dialog = std::async(std::launch::async, [&] {
+            const DWORD process = launcher.process.dwProcessId;
+            HWND box = NULL, refusal = NULL;
+            WaitFor([&] { return (box = FindShown(process, NULL, L"#32770")) != NULL; });
+            HWND name = GetDlgItem(box, 0x47C) ? GetDlgItem(box, 0x47C) : GetDlgItem(box, 0x480); // or the old style's
+            Text seen = WindowText(box), type(256, 0);
+            for (int i = 0; Send(GetDlgItem(box, 0x470), CB_GETLBTEXT, i, (LPARAM)&type[0]) > 0; ++i)
+                seen += L"|" + Text(type.c_str());
+            Send(name, WM_SETTEXT, 0, (LPARAM)answer[0].c_str());
+            PostMessageW(box, WM_COMMAND, answer[0].empty() ? IDCANCEL : IDOK, 0);
+            if (answer[0] == missing && WaitFor([&] { return (refusal = FindShown(process, L"", L"#32770")); })) {
+                seen += L"|" + ReadBox(refusal);
+                PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+            }
+            return seen;
+        });
+        Type(main, IDC_ENGINE, L"");
+        Send(main, WM_COMMAND, IDC_BROWSE);
+        EXPECT_EQ(answer[1], dialog.get());
+        EXPECT_EQ(answer[2], WindowText(GetDlgItem(main, IDC_ENGINE)) + L"|" + Stored(L"enginepath"));
+    }
+
+    PostMessageW(main, WM_CLOSE, 0, 0); // with the whitelist window open: both close, nothing is saved
+    EXPECT_EQ(0u, launcher.Exit());
+    EXPECT_EQ(Texts{L""}, StoredWhitelist());
+}
+
+// OK with a whitelist key that cannot be written, or read: the user is told, the window stays open with the edits
+// and nothing is stored; once the key can be written again, OK stores this window's edits.
+TEST_F(Program, WhitelistNotSaved)
+{
+    for (const wchar_t *access : {ReadOnly, WriteOnly}) {
+        SetUp();
+        StoreWhitelist({L"a", L"b"});
+        Launcher launcher(L"scheme://192.0.2.10");
+        HWND window = OpenWhitelist(launcher, launcher.Window());
+        ASSERT_TRUE(window);
+        Send(GetDlgItem(window, IDC_WL_LIST), LB_SETSEL, TRUE, 1); // a, shown below b
+        Send(window, WM_COMMAND, IDC_WL_REMOVE);
+        Add(window, L"x");
+        LockKey(WhitelistKey, access);
+
+        Text box = BoxAfter(window, WM_COMMAND, IDC_WL_OK);
+
+        LockKey(WhitelistKey, FullAccess);
+        EXPECT_EQ(L"Error! The whitelist could not be saved: Access denied. (error code 5)", box);
+        EXPECT_EQ((Texts{L"b", L"x"}), Items(window));
+        EXPECT_EQ((Texts{L"a", L"b", L""}), StoredWhitelist());
+        Send(window, WM_COMMAND, IDC_WL_OK);
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_EQ((Texts{L"x", L"b", L""}), StoredWhitelist());
+    }
+}
+
+// Two launchers started with a, b stored, each with the whitelist window open: one removes b and adds c, the other
+// adds d. Whichever presses OK first, the other's OK keeps its edits.
+TEST_F(Program, TwoLaunchers)
+{
+    for (int first : {0, 1}) {
+        SetUp();
+        StoreWhitelist({L"a", L"b"});
+        Launcher launchers[2] = {Launcher(L"scheme://192.0.2.10"), Launcher(L"scheme://192.0.2.11")};
+        HWND windows[2];
+        for (int i : {0, 1})
+            windows[i] = OpenWhitelist(launchers[i], launchers[i].Window());
+        Add(windows[0], L"c");
+        Add(windows[1], L"d");
+        Send(GetDlgItem(windows[0], IDC_WL_LIST), LB_SETSEL, TRUE, 0); // b
+        Send(windows[0], WM_COMMAND, IDC_WL_REMOVE);
+
+        Send(windows[first], WM_COMMAND, IDC_WL_OK);
+        Send(windows[1 - first], WM_COMMAND, IDC_WL_OK);
+
+        EXPECT_EQ(first ? (Texts{L"d", L"c", L"a", L""}) : (Texts{L"c", L"d", L"a", L""}), StoredWhitelist());
+    }
+}
+
+} // namespace
