@@ -4,7 +4,9 @@
 # beside them the same link given to xdg-open, and to the entry's opener script itself (no browser, no lookup).
 set -euo pipefail
 clicks=${1:-9}
-source "$(dirname "$0")/../scripts/browser-session.sh" && stub_session "${2:-$(dirname "$0")/../build/x86_64}"
+bash "$(dirname "$0")/../scripts/install-deps.sh" firefox-esr chromium xdotool xdg-utils
+source "$(dirname "$0")/../scripts/browser-session.sh" && trap end_stub_session EXIT
+start_stub_session "${2:-$(dirname "$0")/../build/x86_64}"
 links=() && for i in $(seq "$clicks"); do links+=("kelvra://192.0.2.10:$((27960 + i))/"); done
 page "${links[@]}"
 for road in firefox chromium xdg-open opener; do
@@ -17,7 +19,7 @@ for road in firefox chromium xdg-open opener; do
       opener) start=$(date +%s%N) && "$XDG_DATA_HOME/kelvra-launcher/open-link" "${links[i]}" ;;
       *) start=$(click "$i") ;;
     esac
-    poll_file "$record" || fail "$road: ${links[i]} started no engine"
+    wait_file 20 "$record" || fail "$road: ${links[i]} started no engine"
     times+=($((($(date +%s%N) - start) / 1000000)))
   done
   close_browser

@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-30}
 before_revision=${2:-}
 bash "$root/scripts/install-deps.sh" >/dev/null
-source "$root/scripts/width.sh"
+source "$root/scripts/wine-session.sh"
 width=$(runnable_width)
 tree="$root/build/bench"
 cmake --no-warn-unused-cli -S "$root" -B "$tree/$width" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$width.cmake" >/dev/null
@@ -26,9 +26,8 @@ if [ -n "$before_revision" ]; then
   cmake --build "$tree/before/$width" -j2 --target launcher >/dev/null
 fi
 
-export KELVRA_PREFIX="$tree/wineprefix"
-source "$root/scripts/wine-session.sh"
-wine=/usr/lib/wine/wine64
+trap end_wine_session EXIT
+start_wine_session "$tree/wineprefix"
 if [ -n "$before_revision" ]; then
   KELVRA_BEFORE=$(windows_path "$tree/before/$width/bin/launcher.exe")
   export KELVRA_BEFORE
@@ -48,10 +47,10 @@ done
 
 {
   echo "Machine: $(lscpu | sed -n 's/^Model name:\s*//p'), $(nproc) cores," \
-    "$(free -g | awk '/^Mem:/ {print $2}') GiB, Debian $(cat /etc/debian_version), $("$wine" --version)," \
+    "$(free -g | awk '/^Mem:/ {print $2}') GiB, Debian $(cat /etc/debian_version), $("$WINE64" --version)," \
     "Xvfb, $(date -u +%Y-%m-%d)${before_revision:+; earlier build: $(git -C "$root" rev-parse --short "$before_revision")}."
   echo
-  "$wine" "$bin/driver.exe" "$runs" | tr -d '\r'
+  "$WINE64" "$bin/driver.exe" "$runs" | tr -d '\r'
   echo "| $([ $width = i686 ] && echo Shipped i686 program || echo "x86_64 program (not the shipped one)") | $size bytes ($((size / 1024)) KiB) | goal 131072 bytes (128 KiB) | $(awk "BEGIN {printf \"%.3f\", $size / 131072}") | $([ "$size" -le 131072 ] && echo met || echo MISSED) |"
   echo "| Load-time imports | $imports | KERNEL32, ADVAPI32, C runtime (USER32 delay-loaded) | | $([ $allowed = yes ] && echo met || echo MISSED) |"
 } | tee "$root/bench/RESULTS.md"

@@ -1,10 +1,10 @@
 # Sourced: Firefox ESR or Chromium with a fresh profile in $work (a folder of the caller's own) opens a
 # page of links, which are clicked as a user does (the X server's own pointer). The browsers keep the
 # TMPDIR of the Wine session: Wine finds its running server by it, and a link opened with another would
-# boot a server of its own, seconds each time. stub_session sets up what tests/browsers.sh needs.
+# boot a server of its own, seconds each time. start_stub_session sets up what tests/browsers.sh needs.
+# The caller installs firefox-esr, chromium, xdotool and xdg-utils.
 browser_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-bash "$browser_root/scripts/install-deps.sh" firefox-esr chromium xdotool xdg-utils
-browser_pid=''
+source "$browser_root/scripts/wine-session.sh"
 
 # browser_home LAUNCHER: a HOME in $work with the desktop entry installed for a copy of LAUNCHER in a
 # folder whose name has blanks and a quote.
@@ -56,52 +56,37 @@ open_page() {
   xdotool windowmove "$window" 0 0 windowsize "$window" 1024 768 mousemove 512 500
 }
 
-# window TITLE SECONDS: a visible window whose title matches, once there is one (a search fails when a
-# window it looks at goes away meanwhile).
-window() {
-  local end=$((SECONDS + $2)) id
-  until id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$id" ]; do
-    [ $SECONDS -lt $end ] || return 1
-    sleep 0.1
-  done
-  echo "$id"
-}
-
 # click N: a real click on link N once it shows; prints the time of the click in ns.
 click() { window "^link $1" 20 >/dev/null && date +%s%N && xdotool click 1; }
 
 # close_window TITLE: closes the window as a user would (Alt+F4) and waits until it is gone.
 close_window() {
-  local id
-  id=$(window "$1" 30) && xdotool windowfocus --sync "$id" key alt+F4 || return 1
-  for _ in $(seq 100); do window "$1" 0 >/dev/null || return 0; sleep 0.1; done
-  return 1
+  local id title=$1
+  id=$(window "$title" 30) && xdotool windowfocus --sync "$id" key alt+F4 &&
+    wait_for 10 eval '! window "$title" 0 >/dev/null'
 }
-
-# poll_file PATH: waits up to 20 s for the file, looking every 20 ms.
-poll_file() { for _ in $(seq 1000); do [ -f "$1" ] && return; sleep 0.02; done; return 1; }
 
 # median NUMBER...: the middle one (the lower of the two middle ones for an even count).
 median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
 
+# close_browser: ends the browser open_page started, if any.
 close_browser() {
-  [ -z "$browser_pid" ] || { kill "$browser_pid" && wait "$browser_pid" 2>/dev/null; } || true
+  [ -z "${browser_pid:-}" ] || { kill "$browser_pid" && wait "$browser_pid" 2>/dev/null; } || true
   browser_pid=''
 }
 
-# stub_session TREE: $work in the build tree TREE, with TMPDIR in it; a Wine session with a prefix of
-# its own (beside any session already running) where the stub engine stands in for the engine and
-# 192.0.2.10 is whitelisted; browser_home with TREE's launcher; fail TEXT.
-stub_session() {
-  fail() { echo "$*" >&2; exit 1; }
+# start_stub_session TREE: $work in the build tree TREE, with TMPDIR in it; a Wine session with a prefix
+# of its own (beside any session already running) where the stub engine stands in for the engine and
+# 192.0.2.10 is whitelisted; browser_home with TREE's launcher. The caller ends it with end_stub_session.
+start_stub_session() {
   tree=$(cd "$1" && pwd) && work="$tree/browsers"
-  rm -rf "$work" && mkdir -p "$work/tmp" && export TMPDIR="$work/tmp" KELVRA_PREFIX="$tree/wineprefix-browsers"
+  rm -rf "$work" && mkdir -p "$work/tmp" && export TMPDIR="$work/tmp"
   cd "$work" # where the browsers and what they start run: a command run from a link would leave .ran here
-  source "$browser_root/scripts/wine-session.sh"
-  trap 'close_browser; end_wine_session' EXIT
-  browser_home "$tree/bin/launcher.exe" && stage_engine "$tree/bin/stub_engine.exe" 192.0.2.10 || return 1
+  start_wine_session "$tree/wineprefix-browsers" &&
+    browser_home "$tree/bin/launcher.exe" && stage_engine "$tree/bin/stub_engine.exe" 192.0.2.10 || return 1
   record="$work/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(windows_path "$record")
 }
+end_stub_session() { close_browser; end_wine_session; }
 
 # click_each BROWSER LINK...: in a stub session, opens a page of the links in BROWSER and clicks each;
 # prints for each what it started: the engine's command line and "in" its working directory, "the
@@ -112,10 +97,10 @@ click_each() {
   shift && page "$@" && open_page "$browser" || { close_browser; echo "$browser: the page did not open" >&2; return 1; }
   for ((i = 0; i < $#; i++)); do
     rm -f "$record" && start=$(click $i) || { echo "link $i did not show"; break; }
-    for _ in $(seq 500); do [ -f "$record" ] || window "$title" 0 >/dev/null && break; sleep 0.02; done
+    poll 0.02 10 eval '[ -f "$record" ] || window "$title" 0 >/dev/null' || true
     if [ -f "$record" ]; then
       times+=($((($(date +%s%N) - start) / 1000000)))
-      echo "$(iconv -f UTF-16LE -t UTF-8 "$record" | head -1) in $(iconv -f UTF-16LE -t UTF-8 "$record" | tail -1)"
+      echo "$(engine_record "$record" | head -1) in $(engine_record "$record" | tail -1)"
     elif close_window "$title"; then echo "the window"
     else echo "nothing started"; fi
   done

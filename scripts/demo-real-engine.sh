@@ -6,16 +6,16 @@
 # and Launch joins, and xdg-open goes through the desktop entry.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-source "$root/scripts/width.sh"
+bash "$root/scripts/install-deps.sh" openarena xdg-utils iproute2
+source "$root/scripts/game-session.sh"
 width=$(runnable_width)
 tree=${KELVRA_BUILD:-$root/build/$width}
 work="$(dirname "$tree")/demo-real-engine"
-export KELVRA_PREFIX="$work/wineprefix"
-bash "$root/scripts/install-deps.sh" openarena xdg-utils iproute2
 cmake --no-warn-unused-cli -S "$root" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$width.cmake" >/dev/null
 cmake --build "$tree" -j2 --target launcher harness >/dev/null
 rm -rf "$work/home"
-source "$root/scripts/game-session.sh"
+trap end_game_session EXIT
+start_game_session
 link="kelvra://127.0.0.1:$server_port/"
 
 # join ROAD: takes the road with the link and waits for the game to join.

@@ -1,29 +1,29 @@
-# Sourced by the demo and the screenshot script: builds the launcher, the
-# harness and the stub engine, starts a Wine session with its own prefix in
-# build/demo, puts the stub engine where a user's engine would be, and
-# stores the launcher's settings with one whitelisted server.
+# Sourced by the demo and the screenshot script, which install what the build
+# needs first. demo_setup builds the launcher, the harness and the stub
+# engine, starts a Wine session with its own prefix in build/demo (the caller
+# ends it with end_wine_session), puts the stub engine where a user's engine
+# would be, and stores the launcher's settings with one whitelisted server.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-bash "$root/scripts/install-deps.sh"
-source "$root/scripts/width.sh"
-# The shipped 32-bit program where it can run; the harness and the stub
-# engine of the same build.
-width=$(runnable_width)
-tree="$root/build/$width"
-cmake --no-warn-unused-cli -S "$root" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$width.cmake" >/dev/null
-cmake --build "$tree" -j2 --target launcher harness stub_engine >/dev/null
-
-demo="$root/build/demo"
-mkdir -p "$demo"
-export KELVRA_PREFIX="$demo/wineprefix"
 source "$root/scripts/wine-session.sh"
-wine=/usr/lib/wine/wine64
-bin="$tree/bin"
+demo="$root/build/demo"
 record="$demo/engine-record.txt"
-export KELVRA_STUB_RECORD
-KELVRA_STUB_RECORD=$(windows_path "$record")
-rm -f "$record"
 
-stage_engine "$bin/stub_engine.exe" play.kelvra.net:27961
+demo_setup() {
+  # The shipped 32-bit program where it runs natively (emulated, the demo
+  # would take about five minutes); the harness and the stub engine of the
+  # same build.
+  width=$(runnable_width)
+  tree="$root/build/$width"
+  bin="$tree/bin"
+  cmake --no-warn-unused-cli -S "$root" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$width.cmake" >/dev/null
+  cmake --build "$tree" -j2 --target launcher harness stub_engine >/dev/null
+  mkdir -p "$demo"
+  start_wine_session "$demo/wineprefix"
+  export KELVRA_STUB_RECORD
+  KELVRA_STUB_RECORD=$(windows_path "$record")
+  rm -f "$record"
+  stage_engine "$bin/stub_engine.exe" play.kelvra.net:27961
+}
 
 # shoot PICTURE HARNESS-ARGUMENTS...: runs the harness, takes a picture of
 # the screen once the main window is shown, then lets it close the window.
@@ -31,9 +31,9 @@ shoot() {
   local picture=$1 harness
   shift
   rm -f "$demo/shot-taken"
-  "$wine" "$bin/harness.exe" --close-when "$(windows_path "$demo/shot-taken")" "$@" >"$demo/harness.out" &
+  "$WINE64" "$bin/harness.exe" --close-when "$(windows_path "$demo/shot-taken")" "$@" >"$demo/harness.out" &
   harness=$!
-  for _ in $(seq 300); do grep -q 'window shown' "$demo/harness.out" 2>/dev/null && break; sleep 0.1; done
+  wait_for 30 grep -q 'window shown' "$demo/harness.out" || true
   sleep 1 # let the windows paint before the picture
   import -window root "$demo/screen.png"
   convert "$demo/screen.png" -trim +repage "$picture"

@@ -5,18 +5,22 @@
 # With --real-engine, a real game instead (scripts/demo-real-engine.sh).
 set -euo pipefail
 [ "${1:-}" != --real-engine ] || exec bash "$(dirname "$0")/demo-real-engine.sh"
+bash "$(dirname "$0")/install-deps.sh"
 source "$(dirname "$0")/demo-setup.sh"
+trap end_wine_session EXIT
+demo_setup
+[ "$width" = x86_64 ] || echo "The shipped 32-bit program (build/i686), natively under Wine:"
 
 show_engine_start() {
   if [ -f "$record" ]; then
-    { iconv -f UTF-16LE -t UTF-8 "$record"; echo; } |
+    { engine_record "$record"; echo; } |
       sed -e '1s/^/  engine command line: /' -e '2s/^/  engine working dir:  /'
   else
     echo "  the engine was not started"
   fi
   rm -f "$record"
 }
-run() { "$wine" "$bin/harness.exe" "$@" | sed 's/^/  /'; }
+run() { "$WINE64" "$bin/harness.exe" "$@" | sed 's/^/  /'; }
 
 echo "1. Whitelisted server, kelvra://player@play.kelvra.net:27961/ - no window:"
 run 'kelvra://player@play.kelvra.net:27961/'

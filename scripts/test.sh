@@ -1,12 +1,14 @@
 #!/bin/bash
 # Installs what is missing, runs cppcheck, builds both widths and runs every
 # test under Wine on a virtual display: the shipped i686 build first (where
-# 32-bit programs can run), then x86_64; the end-to-end tests of the first
-# of them once more with Wine's heap checking, failing on any heap warning;
-# the Windows Installer package under Wine's msiexec; real clicks in two
-# browsers; a real game joining a real server; last, a signed release.
+# 32-bit programs run natively; a short set where they run only emulated),
+# then x86_64; the end-to-end tests of the first of them once more with
+# Wine's heap checking, failing on any heap warning; the Windows Installer
+# package under Wine's msiexec; real clicks in two browsers; a real game
+# joining a real server; last, a signed release.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/wine-session.sh"
 bash "$root/scripts/install-deps.sh" wixl openarena xdg-utils iproute2 osslsigncode openssl unzip firefox-esr chromium \
   xdotool
 
@@ -18,13 +20,52 @@ cppcheck --enable=warning,style,performance,portability --suppressions-list="$ro
 bash "$root/scripts/build.sh"
 echo "hardening of both programs"
 bash "$root/tests/hardening.sh" "$root"/build/{i686,x86_64}/bin/launcher.exe
-source "$root/scripts/wine-session.sh"
+# Bash runs the EXIT trap also when INT or TERM ends the run (a trap of their own would wait for the step).
+trap 'end_wine_session; end_i386_emulation' EXIT
 
-widths=(i686 x86_64)
+# emulated_i686: the i686 build where 32-bit programs start only through the emulator registered for
+# this run, each start taking about a minute: the in-process tests, the roads of the shipped program
+# each once (ctest's roads) and the installed package's link opened through the shell. Their prefixes
+# are copies of one booted under the registration, which gave it Wine's 32-bit half (minutes, once).
+emulated_i686() {
+  local i686="$root/build/i686" template="$root/build/i686/wineprefix-i386" passed=yes start=$SECONDS
+  echo "tests of the i686 build, emulated by qemu-i386-static: its in-process tests, each road of the program" \
+    "once and the installed package's link; left out, as a 32-bit start takes about a minute: its other" \
+    "end-to-end tests, and the heap-checked pass, browsers, real game and signed release (x86_64 below)"
+  if [ ! -e "$template/booted" ]; then
+    rm -rf "$template"
+    (trap end_wine_session EXIT && start_wine_session "$template") &&
+      [ -f "$template/drive_c/windows/syswow64/kernel32.dll" ] || fail "no 32-bit half in the prefix $template"
+    touch "$template/booted"
+  fi
+  export KELVRA_WINE_TEMPLATE=$template
+  # The engine is the 64-bit stub, so that only the launcher runs emulated: copied over the i686 tree's
+  # own for this run, which is made again after it.
+  cp "$root/build/x86_64/bin/stub_engine.exe" "$i686/bin/stub_engine.exe" && rm -rf "$i686/wineprefix-emulated"
+  (trap end_wine_session EXIT && start_wine_session "$i686/wineprefix-emulated" &&
+    ctest --test-dir "$i686" -R '^(parts|roads)$' --output-on-failure) || passed=
+  rm "$i686/bin/stub_engine.exe" && cmake --build "$i686" --target stub_engine >/dev/null
+  [ -n "$passed" ] || fail "the i686 build's tests failed, emulated"
+  echo "the Windows Installer package (32-bit), its link opened by the installed i686 launcher, emulated"
+  bash "$root/tests/installer-test.sh" "$i686" "$root/build/x86_64"
+  unset KELVRA_WINE_TEMPLATE
+  echo "the i686 build's emulated steps took $(((SECONDS - start) / 60)) min $(((SECONDS - start) % 60)) s"
+}
+
+widths=(i686 x86_64) installer_run=i686
 if ! can_run_32bit; then
-  echo "SKIPPED: the i686 build's tests: 32-bit programs cannot run here (no IA32 emulation); every step below runs the x86_64 build"
-  widths=(x86_64)
+  widths=(x86_64) installer_run=x86_64
+  bash "$root/scripts/install-deps.sh" qemu-user-static
+  if start_i386_emulation; then
+    emulated_i686
+    end_i386_emulation
+    installer_run=''
+  else
+    echo "SKIPPED: the i686 build's tests: 32-bit programs cannot run here, natively or emulated (that takes root," \
+      "binfmt_misc and qemu-i386-static); every step below runs the x86_64 build"
+  fi
 fi
+start_wine_session "$root/build/wineprefix"
 for width in "${widths[@]}"; do
   echo "tests of the $width build"
   ctest --test-dir "$root/build/$width" --output-on-failure
@@ -32,13 +73,12 @@ done
 heap_width=${widths[0]}
 
 echo "the example link registration"
-wine=/usr/lib/wine/wine64
 tree="$root/build/$heap_width"
 sed 's/C:\\\\Path\\\\To/C:\\\\Games\\\\Kelvra/g' "$root/packaging/kelvra-url.reg" >"$tree/kelvra-url.reg"
-"$wine" reg import "$(windows_path "$tree/kelvra-url.reg")" >/dev/null 2>&1
-command=$("$wine" reg query 'HKCU\Software\Classes\kelvra\shell\open\command' /ve 2>/dev/null | tr -d '\r')
-protocol=$("$wine" reg query 'HKCU\Software\Classes\kelvra' /v 'URL Protocol' 2>/dev/null | tr -d '\r')
-"$wine" reg delete 'HKCU\Software\Classes\kelvra' /f >/dev/null 2>&1
+"$WINE64" reg import "$(windows_path "$tree/kelvra-url.reg")" >/dev/null 2>&1
+command=$("$WINE64" reg query 'HKCU\Software\Classes\kelvra\shell\open\command' /ve 2>/dev/null | tr -d '\r')
+protocol=$("$WINE64" reg query 'HKCU\Software\Classes\kelvra' /v 'URL Protocol' 2>/dev/null | tr -d '\r')
+"$WINE64" reg delete 'HKCU\Software\Classes\kelvra' /f >/dev/null 2>&1
 if ! grep -qF '"C:\Games\Kelvra\launcher.exe" "%1"' <<<"$command" || ! grep -q 'URL Protocol' <<<"$protocol"; then
   echo "the example .reg file does not register the command it should:" >&2
   echo "$command" >&2
@@ -46,7 +86,7 @@ if ! grep -qF '"C:\Games\Kelvra\launcher.exe" "%1"' <<<"$command" || ! grep -q '
 fi
 
 echo "end-to-end tests of the $heap_width build with heap checking"
-if ! WINEDEBUG=warn+heap "$wine" "$tree/bin/heap_canary.exe" 2>&1 | grep -q ':heap:'; then
+if ! WINEDEBUG=warn+heap "$WINE64" "$tree/bin/heap_canary.exe" 2>&1 | grep -q ':heap:'; then
   echo "heap checking reports nothing for a double free: it is not on" >&2
   exit 1
 fi
@@ -59,8 +99,10 @@ if grep ':heap:' "$log"; then
 fi
 echo "no heap warnings"
 
-echo "the Windows Installer package (32-bit), its links opened by the $heap_width launcher"
-bash "$root/tests/installer-test.sh" "$root/build/i686" "$tree"
+if [ -n "$installer_run" ]; then
+  echo "the Windows Installer package (32-bit), its links opened by the $installer_run launcher"
+  bash "$root/tests/installer-test.sh" "$root/build/i686" "$root/build/$installer_run"
+fi
 echo "real browsers: clicks on kelvra:// links in Firefox ESR and Chromium open the $heap_width launcher"
 bash "$root/tests/browsers.sh" "$root/build/$heap_width"
 echo "the Debian package: lintian, installed with apt, links through its desktop entry, removed; the per-user opener"

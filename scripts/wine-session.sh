@@ -1,19 +1,46 @@
-# Sourced: a Wine prefix (KELVRA_PREFIX, by default build/wineprefix), a
-# persistent wineserver and an Xvfb display, all ended on exit. Also defines
-# windows_path and stage_engine, and takes can_run_32bit and runnable_width
-# from width.sh.
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX="${KELVRA_PREFIX:-$root/build/wineprefix}"
-export WINEDEBUG="${WINEDEBUG:--all}"
-# No Mono, no Gecko, and no menu entries or icons written into this
-# machine's own desktop for what a test installs.
-export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
+# Sourced: start_wine_session starts a Wine prefix's persistent wineserver and an Xvfb display, and
+# end_wine_session ends them; also stage_engine and engine_record, and the toolkit and width.sh.
+source "$(dirname "${BASH_SOURCE[0]}")/width.sh"
 
-source "$root/scripts/width.sh"
+# start_wine_session PREFIX: Wine's environment for the prefix PREFIX, its wineserver kept running, and
+# an Xvfb display of its own. The caller ends them with end_wine_session. A new PREFIX is made by
+# booting it, or is a copy of KELVRA_WINE_TEMPLATE where that names a booted prefix: one with Wine's
+# 32-bit half takes minutes to boot where 32-bit programs run emulated.
+start_wine_session() {
+  [ -e "$1" ] || [ -z "${KELVRA_WINE_TEMPLATE:-}" ] || cp -a "$KELVRA_WINE_TEMPLATE" "$1" || return 1
+  export WINEPREFIX=$1 WINEDEBUG="${WINEDEBUG:--all}"
+  # No Mono, no Gecko, and no menu entries or icons written into this
+  # machine's own desktop for what a test installs.
+  export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+  export LANG=C.UTF-8 LC_ALL=C.UTF-8
+  local display=90
+  while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
+  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$display"
+  wait_for 10 test -e "/tmp/.X11-unix/X$display" || { echo "Xvfb did not start on :$display" >&2; return 1; }
+  mkdir -p "$WINEPREFIX" && wine_session_prefix=$WINEPREFIX
+  wineserver -p </dev/null >/dev/null 2>&1
+  # Boots the prefix (creating it the first time) so that Wine's own service
+  # processes start here, detached from the test runner's output pipes.
+  # The 64-bit loader: it works whether or not this kernel can run i386
+  # programs (Debian's plain wineboot goes through the 32-bit one).
+  "$WINE64" wineboot </dev/null >/dev/null 2>&1
+  # Debian's Wine leaves its own fonts (Tahoma, and Marlett for the caption
+  # buttons) out of the prefix; without them the buttons draw as "0 1 r".
+  cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  # No window manager runs on the virtual display. Wine then draws the window
+  # frames itself, and hiding a window no longer waits 2 s for a manager that
+  # never answers.
+  "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+}
 
-# windows_path PATH: a Linux path as Windows programs see it, on Wine's Z: drive.
-windows_path() { local path=${1//\//\\}; printf 'Z:%s' "$path"; }
+# end_wine_session: ends what start_wine_session started, if anything (the wineserver of its own prefix).
+end_wine_session() {
+  [ -z "${wine_session_prefix:-}" ] || WINEPREFIX=$wine_session_prefix wineserver -k 2>/dev/null || true
+  [ -z "${xvfb_pid:-}" ] || { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; } || true
+  wine_session_prefix='' xvfb_pid=''
+}
 
 # stage_engine STUB ENTRY: what a user sets up before the first link, with
 # STUB standing in for the engine: the engine location and one whitelisted
@@ -21,36 +48,10 @@ windows_path() { local path=${1//\//\\}; printf 'Z:%s' "$path"; }
 stage_engine() {
   local key='HKCU\Software\tQr\kelvra launcher' folder="$WINEPREFIX/drive_c/Games/Quake III Arena"
   mkdir -p "$folder" && cp "$1" "$folder/quake3.exe"
-  /usr/lib/wine/wine64 reg delete "$key" /f >/dev/null 2>&1 || true
-  /usr/lib/wine/wine64 reg add "$key" /v enginepath /d 'C:\Games\Quake III Arena\quake3.exe' /f >/dev/null 2>&1 &&
-    /usr/lib/wine/wine64 reg add "$key\\whitelist" /v address0 /d "$2" /f >/dev/null 2>&1
+  "$WINE64" reg delete "$key" /f >/dev/null 2>&1 || true
+  "$WINE64" reg add "$key" /v enginepath /d 'C:\Games\Quake III Arena\quake3.exe' /f >/dev/null 2>&1 &&
+    "$WINE64" reg add "$key\\whitelist" /v address0 /d "$2" /f >/dev/null 2>&1
 }
 
-display=90
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-
-end_wine_session() {
-  wineserver -k 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
-  wait "$xvfb_pid" 2>/dev/null || true
-}
-trap end_wine_session EXIT
-
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-mkdir -p "$WINEPREFIX"
-wineserver -p </dev/null >/dev/null 2>&1
-# Boots the prefix (creating it the first time) so that Wine's own service
-# processes start here, detached from the test runner's output pipes.
-# The 64-bit loader: it works whether or not this kernel can run i386
-# programs (Debian's plain wineboot goes through the 32-bit one).
-/usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1
-# Debian's Wine leaves its own fonts (Tahoma, and Marlett for the caption
-# buttons) out of the prefix; without them the buttons draw as "0 1 r".
-cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-# No window manager runs on the virtual display. Wine then draws the window
-# frames itself, and hiding a window no longer waits 2 s for a manager that
-# never answers.
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+# engine_record PATH: what the stub engine recorded there, its command line and working directory on two lines.
+engine_record() { iconv -f UTF-16LE -t UTF-8 "$1"; }

@@ -1,6 +1,8 @@
 #!/bin/bash
 # bash tests/browsers.sh BUILD_TREE: real clicks on links in Firefox ESR and Chromium; a shell that ran one leaves .ran
-set -euo pipefail && source "$(dirname "$0")/../scripts/browser-session.sh" && stub_session "${1:?usage: browsers.sh TREE}"
+set -euo pipefail && bash "$(dirname "$0")/../scripts/install-deps.sh" firefox-esr chromium xdotool xdg-utils
+source "$(dirname "$0")/../scripts/browser-session.sh" && trap end_stub_session EXIT
+start_stub_session "${1:?usage: browsers.sh TREE}"
 shell='$(touch$IFS.ran)' folder='C:\Games\Quake III Arena'
 engine="\"$folder\\quake3.exe\" +set fs_game kelvra +connect" # its path quoted for the blanks
 cases=( # link in the page | server on the engine's command line, or the window

@@ -6,22 +6,23 @@
 # that prefix for a link opened without it. The package is removed whatever fails.
 set -euo pipefail
 tree=$(cd "${1:?usage: debian-package.sh X86_64_TREE}" && pwd) && work="$tree/debian-package"
-source "$(dirname "$0")/../scripts/browser-session.sh" && bash "$browser_root/scripts/install-deps.sh" desktop-file-utils lintian
+source "$(dirname "$0")/../scripts/browser-session.sh" &&
+  bash "$browser_root/scripts/install-deps.sh" desktop-file-utils lintian firefox-esr xdotool xdg-utils
 fail() { echo "FAIL $*" >&2; exit 1; }
 cmake --build "$tree" --target release >/dev/null && deb=$(ls "$(sed -n 's/^KELVRA_RELEASE_DIR:PATH=//p' \
   "$tree/CMakeCache.txt")"/kelvra-launcher_*_amd64.deb) && lint=$(lintian "$deb" 2>/dev/null) && [ -z "$lint" ] ||
   fail "lintian on $deb:"$'\n'"$lint"
 echo "ok   lintian: nothing to report on $(basename "$deb"), $(stat -c %s "$deb") bytes"
 rm -rf "$work" && mkdir -p "$work/tmp" "$work/home" && cd "$work"
-export TMPDIR="$work/tmp" KELVRA_PREFIX="$work/prefix" HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
+export TMPDIR="$work/tmp" HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
 export XDG_CONFIG_HOME="$work/home/.config" XDG_CURRENT_DESKTOP=X-Generic
-source "$browser_root/scripts/wine-session.sh" && stage_engine "$tree/bin/stub_engine.exe" 127.0.0.1
+trap end_wine_session EXIT && start_wine_session "$work/prefix" && stage_engine "$tree/bin/stub_engine.exe" 127.0.0.1
 record="$work/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(windows_path "$record")
 link='kelvra://player@127.0.0.1:27963/join' folder='C:\Games\Quake III Arena' apt=(apt-get -y -q -o DPkg::Lock::Timeout=300)
 want="\"$folder\\quake3.exe\" +set fs_game kelvra +connect \"127.0.0.1:27963\""$'\n'"$folder"
 started() { # the stub engine's record within 60 s (a loaded machine takes long)
-  for _ in $(seq 600); do [ -f "$record" ] && break; sleep 0.1; done
-  [ "$(iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null)" = "$want" ]
+  wait_file 60 "$record"
+  [ "$(engine_record "$record" 2>/dev/null)" = "$want" ]
 }
 known() { [ "$(dpkg-query -W -f='${db:Status-Status}' kelvra-launcher 2>/dev/null || echo not-installed)" != not-installed ]; }
 exec 9>/tmp/kelvra-launcher-package-test.lock && flock 9 # one run at a time has it installed
@@ -43,14 +44,14 @@ start=$(date +%s%N) && { kelvra-launcher >/dev/null 2>&1 & } && window '^URL Kel
 echo "ok   kelvra-launcher alone: the window $(ms) after it"
 close_window '^URL Kelvra launcher$' && wait $! || fail "kelvra-launcher alone: the window did not close"
 # With no Wine to start it, as if wine64 were not installed: one line naming the package.
-out=$(unshare -m sh -c 'mount --bind /dev/null /usr/lib/wine/wine64 && PATH=/usr/bin:/bin exec kelvra-launcher "$1"' - \
-  "$link" 2>&1) && fail "no Wine, yet it ran"
+out=$(unshare -m sh -c 'mount --bind /dev/null "$2" && PATH=/usr/bin:/bin exec kelvra-launcher "$1"' - \
+  "$link" "$WINE64" 2>&1) && fail "no Wine, yet it ran"
 [ "$out" = "kelvra-launcher: no 64-bit Wine to start it: install the package wine64" ] || fail "no Wine: $out"
 files=$(dpkg -L kelvra-launcher | while read -r path; do [ -d "$path" ] || echo "$path"; done)
 "${apt[@]}" remove kelvra-launcher >"$work/apt.log" 2>&1 || fail "apt-get remove ($work/apt.log)"
 [ "$(xdg-mime query default x-scheme-handler/kelvra)" != kelvra-launcher.desktop ] || fail "removed, still the handler"
 for file in $files; do [ ! -e "$file" ] || fail "removed, $file is left"; done
-settings=$(/usr/lib/wine/wine64 reg query 'HKCU\Software\tQr\kelvra launcher' /s 2>/dev/null | tr -d '\r')
+settings=$("$WINE64" reg query 'HKCU\Software\tQr\kelvra launcher' /s 2>/dev/null | tr -d '\r')
 grep -qF "$folder\quake3.exe" <<<"$settings" && grep -qE 'address0 .* 127\.0\.0\.1$' <<<"$settings" || fail "settings lost"
 echo "ok   apt-get remove: the handler and the package's $(wc -w <<<"$files") files gone, the settings kept"
 sh "$browser_root/packaging/install-desktop-entry.sh" "$tree/bin/launcher.exe" >/dev/null && rm -f "$record" &&

@@ -1,7 +1,7 @@
 #!/bin/bash
 # bash tests/installer-test.sh PACKAGE_TREE [RUN_TREE]: the package of the i686 tree PACKAGE_TREE under Wine's
 # msiexec in a fresh prefix, per machine (a link opened through the shell) and per user, each uninstalled, an older
-# package replaced; one line per check. RUN_TREE (by default PACKAGE_TREE) gives the programs that run.
+# package replaced; one line per check. RUN_TREE (by default PACKAGE_TREE) gives the shell and the engine.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd) tree=$(cd "$1" && pwd) run=$(cd "${2:-$1}" && pwd)
 bash "$root/scripts/install-deps.sh" wixl
@@ -10,19 +10,19 @@ cmake "$tree" >/dev/null && cmake --build "$tree" --target release >/dev/null &&
 package=$(ls "$(sed -n 's/^KELVRA_RELEASE_DIR:PATH=//p' "$tree/CMakeCache.txt")"/kelvra-launcher-*.msi) || exit 1
 version=${package##*-} version=${version%.msi} prefix="$tree/installer-prefix"
 rm -rf "$prefix"
-KELVRA_PREFIX=$prefix source "$root/scripts/wine-session.sh"
-wine=/usr/lib/wine/wine64 drive="$WINEPREFIX/drive_c" failures=0
+source "$root/scripts/wine-session.sh" && trap end_wine_session EXIT && start_wine_session "$prefix"
+drive="$prefix/drive_c" failures=0
 check() { # TITLE COMMAND...
   if "${@:2}"; then echo "ok   $1${took:+ ($took)}"; else echo "FAIL $1"; failures=$((failures + 1)); fi; took=
 }
 msi() { # ARGUMENTS...: Wine's msiexec, silent and timed
   local start=${EPOCHREALTIME/./}
-  "$wine" msiexec "$@" /qn </dev/null >/dev/null 2>&1 && took="$(((${EPOCHREALTIME/./} - start) / 1000)) ms"
+  "$WINE64" msiexec "$@" /qn </dev/null >/dev/null 2>&1 && took="$(((${EPOCHREALTIME/./} - start) / 1000)) ms"
 }
 # The package is 32-bit: Wine keeps its machine-wide classes in the 32-bit view (Windows shares them).
 reads() { # KEY NAME TEXT: the key's text value NAME ('' for the default one) is TEXT
   local name=(/v "$2"); [ -z "$2" ] && name=(/ve)
-  "$wine" reg query "$1" "${name[@]}" /reg:32 2>/dev/null | tr -d '\r' | grep -qxF "    ${2:-(Default)}    REG_SZ    $3"
+  "$WINE64" reg query "$1" "${name[@]}" /reg:32 2>/dev/null | tr -d '\r' | grep -qxF "    ${2:-(Default)}    REG_SZ    $3"
 }
 scheme() { # ROOT PROGRAM
   local key="$1\\Software\\Classes\\kelvra"
@@ -30,27 +30,29 @@ scheme() { # ROOT PROGRAM
     reads "$key\\DefaultIcon" '' "\"$2\",0" && reads "$key\\shell\\open\\command" '' "\"$2\" \"%1\""
 }
 entry() { # VERSION: the fresh prefix's installed-programs list holds this product only, of VERSION ('': none)
-  [ "$("$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:32 2>/dev/null | tr -d '\r' |
+  [ "$("$WINE64" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:32 2>/dev/null | tr -d '\r' |
     awk -F'    ' '$2 ~ /^(DisplayName|DisplayVersion|Publisher)$/ { printf "%s|", $4 }')" = "${1:+URL Kelvra launcher|$1|tQr|}" ]
 }
 machine_state() { # HKEY_LOCAL_MACHINE less Windows Installer's own records (a failed export never compares
   # equal), Program Files, ProgramData
-  "$wine" reg export 'HKLM\Software' "$(windows_path "$prefix/machine.reg")" /y >/dev/null 2>&1 ||
+  "$WINE64" reg export 'HKLM\Software' "$(windows_path "$prefix/machine.reg")" /y >/dev/null 2>&1 ||
     echo "no export $EPOCHREALTIME"
   iconv -f UTF-16LE -t UTF-8 "$prefix/machine.reg" | tr -d '\r' | awk -v RS= '!/^\[[^]]*\\(Installer|Uninstall)[]\\]/'
   find "$drive"/Program* | sort
 }
 shortcut() { find "$drive" -name 'URL Kelvra launcher.lnk' | grep -q .; }
 engine='C:\Games\Quake III Arena' settings='HKCU\Software\tQr\kelvra launcher' link='kelvra://player@192.0.2.10:27961/'
-opens() { "$wine" "$run/bin/shell_open.exe" "$link" </dev/null >/dev/null 2>&1; }
+# The shell opens the link as for a browser: shell_open gives up after 30 s, Wine's start waits for an emulated launcher.
+shell=("$run/bin/shell_open.exe") && [ "$run" != "$tree" ] && starts_32bit && shell=(start /wait)
+opens() { "$WINE64" "${shell[@]}" "$link" </dev/null >/dev/null 2>&1; }
 started() { # the stub engine's record: command line and working directory
-  for _ in $(seq 100); do [ -f "$record" ] && break; sleep 0.1; done
-  [ "$(iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null)" = "\"$engine\\quake3.exe\" +set fs_game kelvra +connect \"192.0.2.10:27961\""$'\n'"$engine" ]
+  wait_file 10 "$record"
+  [ "$(engine_record "$record" 2>/dev/null)" = "\"$engine\\quake3.exe\" +set fs_game kelvra +connect \"192.0.2.10:27961\""$'\n'"$engine" ]
 }
 # The engine and the whitelisted server a user stored before installing.
 stage_engine "$run/bin/stub_engine.exe" 192.0.2.10 || exit 1
 record="$prefix/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(windows_path "$record")
-user_folder="$("$wine" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Kelvra launcher"
+user_folder="$("$WINE64" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Kelvra launcher"
 # scope: title, msiexec properties, registry root, program folder, where Windows Installer keeps the product
 scopes=("per-machine|ALLUSERS=1|HKLM|C:\\Program Files (x86)\\Kelvra launcher|HKLM\\Software\\Classes"
         "per-user||HKCU|$user_folder|HKCU\\Software\\Microsoft")
@@ -63,24 +65,25 @@ for scope in "${scopes[@]}"; do
   check "$title: scheme: name, URL Protocol, icon, open command" scheme "$hive" "$program"
   check "$title: Start menu shortcut" shortcut
   check "$title: installed-programs entry: name, version, publisher, icon" eval 'entry "$version" &&
-    "$wine" reg query "$installer\\Installer\\Products" /s 2>/dev/null | grep -q ProductIcon'
+    "$WINE64" reg query "$installer\\Installer\\Products" /s 2>/dev/null | grep -q ProductIcon'
   if [ "$hive" = HKLM ]; then
     # Windows shares the classes between its 32- and 64-bit views; Wine keeps the package's in the 32-bit view,
-    # where a 64-bit shell does not look: copied over as written.
-    classes='HKLM\Software\Classes\kelvra' && [ "$run" != "$tree" ] && cp "$run/bin/launcher.exe" "$file" &&
-      echo "note $title: the installed launcher replaced by $run/bin/launcher.exe to follow the registration" &&
-      "$wine" reg export "$classes" "$(windows_path "$prefix/k.reg")" /reg:32 /y >/dev/null 2>&1 &&
-      "$wine" reg import "$(windows_path "$prefix/k.reg")" /reg:64 >/dev/null 2>&1
+    # where a 64-bit shell does not look: copied over as written; where no 32-bit program starts, RUN_TREE's stands in.
+    classes='HKLM\Software\Classes\kelvra' && [ "$run" != "$tree" ] &&
+      "$WINE64" reg export "$classes" "$(windows_path "$prefix/k.reg")" /reg:32 /y >/dev/null 2>&1 &&
+      "$WINE64" reg import "$(windows_path "$prefix/k.reg")" /reg:64 >/dev/null 2>&1 && ! starts_32bit &&
+      cp "$run/bin/launcher.exe" "$file" &&
+      echo "note $title: the installed launcher replaced by $run/bin/launcher.exe to follow the registration"
     rm -f "$record"
     check "$title: the shell opens $link" opens
     check "$title: the whitelisted server's engine started in its folder" started
-    [ "$run" = "$tree" ] || "$wine" reg delete "$classes" /reg:64 /f >/dev/null 2>&1
+    [ "$run" = "$tree" ] || "$WINE64" reg delete "$classes" /reg:64 /f >/dev/null 2>&1
   else
     check "$title: nothing written under HKEY_LOCAL_MACHINE or Program Files" [ "$(machine_state)" = "$before" ]
   fi
   check "$title: uninstall" msi /x "$(windows_path "$package")"
   check "$title: program, shortcut, scheme, installed-programs entry gone" eval '[ ! -e "$file" ] && ! shortcut &&
-    ! "$wine" reg query "$hive\\Software\\Classes\\kelvra" /reg:32 >/dev/null 2>&1 && entry ""'
+    ! "$WINE64" reg query "$hive\\Software\\Classes\\kelvra" /reg:32 >/dev/null 2>&1 && entry ""'
   [ "$hive" = HKLM ] && check "$title: the shell no longer opens the link" eval '! opens'
   check "$title: settings and whitelist kept" eval 'reads "$settings" enginepath "$engine\\quake3.exe" &&
     reads "$settings\\whitelist" address0 192.0.2.10'

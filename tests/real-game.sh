@@ -3,17 +3,18 @@
 # real server on a loopback port (listening nowhere else) by each road; a link to an empty port joins nothing.
 set -euo pipefail
 tree=$(cd "${1:?usage: real-game.sh BUILD_TREE}" && pwd)
-work="$tree/real-game"
+work="$tree/real-game" # its own Wine prefix there, beside any session already running
+bash "$(dirname "$0")/../scripts/install-deps.sh" openarena xdg-utils iproute2 firefox-esr xdotool
+source "$(dirname "$0")/../scripts/game-session.sh" && source "$root/scripts/browser-session.sh"
 rm -rf "$work" && mkdir -p "$work"
-export KELVRA_PREFIX="$work/wineprefix" # its own, beside any session already running
-source "$(dirname "$0")/../scripts/game-session.sh"
-dead_port=$(free_port)
+trap 'close_browser; end_game_session' EXIT
+start_game_session
 
 # name | whitelist entry | road | port in the link | expected
 cases=(
   "whitelisted link|127.0.0.1|link|$server_port|join"
   "window, then Launch||launch|$server_port|join"
-  "no server on the link's port (control)|127.0.0.1|link|$dead_port|none"
+  "no server on the link's port (control)|127.0.0.1|link|$(free_port)|none"
   "xdg-open, desktop entry|127.0.0.1|xdg-open|$server_port|join"
   "the engine under a folder with blanks|127.0.0.1|blanks|$server_port|join"
 )
@@ -36,7 +37,7 @@ for case in "${cases[@]}"; do
   printf '%-40s %s\n' "$name:" "$result"
 done
 # Firefox, with a fresh profile: a real click on the whitelisted link in a page, through the desktop entry.
-source "$root/scripts/browser-session.sh" && trap 'close_browser; end_game_session' EXIT && whitelist 127.0.0.1
+whitelist 127.0.0.1
 mark=$(wc -l <"$log") && page "kelvra://127.0.0.1:$server_port/" && open_page firefox && start=$(click 0) &&
   wait_for 60 client_up && wait_for 60 joined || fail "Firefox: no client joined within 60 s of a click ($log)"
 printf '%-40s %s\n' "Firefox, a click on the link:" "joined in $((($(date +%s%N) - start) / 1000000)) ms"

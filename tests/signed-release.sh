@@ -10,7 +10,7 @@ chmod +x bin/osslsigncode && export PATH="$work/bin:$PATH" # osslsigncode as the
 openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 -subj '/CN=Kelvra test signer' \
   -addext extendedKeyUsage=codeSigning -addext keyUsage=digitalSignature 2>/dev/null
 openssl pkcs12 -export -inkey key.pem -in cert.pem -out cert.pfx -passout env:KELVRA_SIGN_PASSWORD
-KELVRA_PREFIX="$work/wineprefix" source "$root/scripts/wine-session.sh" && run=(x86_64) && can_run_32bit && run+=(i686)
+source "$root/scripts/wine-session.sh" && trap end_wine_session EXIT && start_wine_session "$work/wineprefix" && run=(x86_64) && can_run_32bit && run+=(i686)
 for width in i686 x86_64; do # both packages; tests built only for the widths that run here
   cmake --no-warn-unused-cli -S "$root" -B "$width" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$width.cmake" \
     -DBUILD_TESTING="$([[ " ${run[*]} " = *" $width "* ]] && echo ON || echo OFF)" \

@@ -1,5 +1,6 @@
-#!/bin/sh
+#!/bin/bash
 # CTest's emulator: a Windows test program under Wine (wine64 also starts 32-bit ones).
+source "$(dirname "$0")/toolkit.sh"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-exec /usr/lib/wine/wine64 "$@"
+exec "$WINE64" "$@"

@@ -1,0 +1,37 @@
+# Sourced: the helpers the scripts and tests share. Sourcing it defines them and does nothing else.
+
+# Wine's loaders as Debian installs them, neither on PATH: the 64-bit one starts 64-bit programs and hands
+# 32-bit ones to the 32-bit one, an i386 Linux program that only a kernel with IA32 support (or an
+# emulator registered for it) can start.
+WINE64=/usr/lib/wine/wine64
+WINE32=/usr/lib/wine/wine
+
+# fail TEXT...: says TEXT on the standard error and ends the script.
+fail() { echo "$*" >&2; exit 1; }
+
+# poll STEP SECONDS COMMAND...: runs COMMAND every STEP seconds until it succeeds; fails after SECONDS.
+poll() {
+  local step=$1 end=$((SECONDS + $2))
+  shift 2
+  until "$@"; do [ $SECONDS -lt $end ] || return 1; sleep "$step"; done
+}
+
+# wait_for SECONDS COMMAND...: polls the command ten times a second, for SECONDS at most.
+wait_for() { poll 0.1 "$@"; }
+
+# wait_file SECONDS PATH: waits for the file, looking every 20 ms (its arrival is timed).
+wait_file() { poll 0.02 "$1" test -f "$2"; }
+
+# window TITLE SECONDS: a visible window whose title matches (xdotool), once there is one; SECONDS 0 looks
+# once. A search fails when a window it looks at goes away meanwhile: that counts as not found yet.
+window() {
+  local end=$((SECONDS + $2)) id
+  until id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$id" ]; do
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.1
+  done
+  echo "$id"
+}
+
+# windows_path PATH: a Linux path as Windows programs see it, on Wine's Z: drive.
+windows_path() { local path=${1//\//\\}; printf 'Z:%s' "$path"; }
