@@ -1,5 +1,6 @@
 // The program's parts in this process: the link parser, what loads from the registry, the string tables, the
 // parameter line, the whitelist's merge and save, the system menu and the message boxes.
+#include "app/app.h"
 #include "i18n/i18n.h"
 #include "launch/launch.h"
 #include "testing.h"
@@ -309,6 +310,26 @@ TEST(Windows, ControlCreationFails)
     HWND window = MainWindow;
     MainWindow = NULL;
     DestroyWindow(window);
+}
+
+// A run started without a link shows the main window; closing it ends the run with 0, the whitelist released.
+TEST(Windows, ClosingEndsTheRun)
+{
+    ClearRegistry();
+    StoreWhitelist({L"a"});
+    FreeWhitelist();
+    UnregisterClassW(WindowClassName, Module); // as at the program's start
+    auto closer = std::async(std::launch::async, [] {
+        HWND window = NULL;
+        WaitFor([&] { return (window = FindShown(GetCurrentProcessId(), Title)) != NULL; });
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+
+    int code = RunLauncher(Module, "", SW_SHOWNORMAL);
+
+    closer.get();
+    EXPECT_EQ(0, code);
+    EXPECT_EQ(nullptr, Whitelist);
 }
 
 // Where no message box can be shown, the fatal-error report goes to the standard output: its first part, then the
