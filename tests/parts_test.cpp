@@ -223,6 +223,10 @@ int WINAPI FailingMessageBox(HWND, LPCWSTR, LPCWSTR, UINT)
 {
     return 0;
 }
+BOOL WINAPI NoShowWindow(HWND, int)
+{
+    return FALSE;
+}
 
 void RedirectImport(const void *from, const void *to)
 {
@@ -286,6 +290,47 @@ TEST(Windows, SystemMenu)
               items);
     HWND window = MainWindow;
     MainWindow = NULL; // no main window any more: no quit message in this process
+    DestroyWindow(window);
+}
+
+// Both windows' controls as they are created, before a layout moves any: "id:left,top,width,height", a line a row.
+TEST(Windows, ControlsAsCreated)
+{
+    ClearRegistry();
+    AppInstance = Module;
+    LoadUiStrings(Module);
+    RegisterMainWindowClass(); // once in this process, whichever test comes first
+    ASSERT_TRUE(CreateMainWindow());
+    const void *realShowWindow = (const void *)&ShowWindow;
+    RedirectImport(realShowWindow, (const void *)NoShowWindow);
+
+    CreateMainControls();
+    OpenWhitelistWindow(MainWindow); // its controls, not shown: not laid out
+
+    RedirectImport((const void *)NoShowWindow, realShowWindow);
+    Text created[2];
+    for (int i : {0, 1}) {
+        RECT r;
+        LONG top = 10;
+        for (HWND child = GetWindow(i ? WhitelistWindow : MainWindow, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            GetWindowRect(child, &r);
+            MapWindowPoints(NULL, GetParent(child), (POINT *)&r, 2);
+            created[i] += (r.top == top ? L" " : L"\n") + std::to_wstring(GetDlgCtrlID(child)) + L":" +
+                          std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
+                          std::to_wstring(r.right - r.left) + L"," + std::to_wstring(r.bottom - r.top);
+            top = r.top;
+        }
+    }
+    EXPECT_EQ(L" 1:10,10,200,25 2:220,10,400,25\n3:10,45,200,25 4:220,45,400,25\n"
+              L"5:10,80,200,25 6:220,80,200,25 7:420,80,200,25\n8:10,115,200,25 9:220,115,400,25\n"
+              L"10:10,150,200,25 24:215,150,200,25 11:420,150,200,25",
+              created[0]);
+    EXPECT_EQ(L" 26:10,10,200,25 27:220,10,200,25 28:430,10,200,25\n29:430,45,200,25 30:10,45,410,200\n"
+              L"31:10,255,200,25 33:220,255,200,25 32:430,255,200,25",
+              created[1]);
+    HWND window = MainWindow;
+    MainWindow = NULL; // no quit message in this process
     DestroyWindow(window);
 }
 
