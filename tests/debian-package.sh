@@ -7,7 +7,7 @@
 set -euo pipefail
 tree=$(cd "${1:?usage: debian-package.sh X86_64_TREE}" && pwd) && work="$tree/debian-package"
 source "$(dirname "$0")/../scripts/browser-session.sh" &&
-  bash "$browser_root/scripts/install-deps.sh" desktop-file-utils lintian firefox-esr xdotool xdg-utils
+  bash "$root/scripts/install-deps.sh" desktop-file-utils lintian firefox-esr xdotool xdg-utils
 fail() { echo "FAIL $*" >&2; exit 1; }
 cmake --build "$tree" --target release >/dev/null && deb=$(ls "$(sed -n 's/^KELVRA_RELEASE_DIR:PATH=//p' \
   "$tree/CMakeCache.txt")"/kelvra-launcher_*_amd64.deb) && lint=$(lintian "$deb" 2>/dev/null) && [ -z "$lint" ] ||
@@ -54,6 +54,6 @@ for file in $files; do [ ! -e "$file" ] || fail "removed, $file is left"; done
 settings=$("$WINE64" reg query 'HKCU\Software\tQr\kelvra launcher' /s 2>/dev/null | tr -d '\r')
 grep -qF "$folder\quake3.exe" <<<"$settings" && grep -qE 'address0 .* 127\.0\.0\.1$' <<<"$settings" || fail "settings lost"
 echo "ok   apt-get remove: the handler and the package's $(wc -w <<<"$files") files gone, the settings kept"
-sh "$browser_root/packaging/install-desktop-entry.sh" "$tree/bin/launcher.exe" >/dev/null && rm -f "$record" &&
+sh "$root/packaging/install-desktop-entry.sh" "$tree/bin/launcher.exe" >/dev/null && rm -f "$record" &&
   { env -u WINEPREFIX xdg-open "$link" & } && started || fail "the per-user opener lost the prefix $WINEPREFIX"
 echo "ok   the per-user opener keeps WINEPREFIX for a link opened without it"
