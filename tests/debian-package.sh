@@ -54,6 +54,10 @@ for file in $files; do [ ! -e "$file" ] || fail "removed, $file is left"; done
 settings=$("$WINE64" reg query 'HKCU\Software\tQr\kelvra launcher' /s 2>/dev/null | tr -d '\r')
 grep -qF "$folder\quake3.exe" <<<"$settings" && grep -qE 'address0 .* 127\.0\.0\.1$' <<<"$settings" || fail "settings lost"
 echo "ok   apt-get remove: the handler and the package's $(wc -w <<<"$files") files gone, the settings kept"
-sh "$browser_root/packaging/install-desktop-entry.sh" "$tree/bin/launcher.exe" >/dev/null && rm -f "$record" &&
+entry=("$browser_root/packaging/install-desktop-entry.sh" "$tree/bin/launcher.exe") && touch stamp
+out=$(WINEPREFIX="$work/none" sh "${entry[@]}" 2>&1) && fail "a missing WINEPREFIX, yet it ran"
+new=$(find "$HOME" -newer stamp) && [ "$out" = "no such Wine prefix: WINEPREFIX=$work/none" ] && [ -z "$new" ] ||
+  fail "a missing WINEPREFIX: $out; written: $new"
+sh "${entry[@]}" >/dev/null && rm -f "$record" &&
   { env -u WINEPREFIX xdg-open "$link" & } && started || fail "the per-user opener lost the prefix $WINEPREFIX"
-echo "ok   the per-user opener keeps WINEPREFIX for a link opened without it"
+echo "ok   the per-user opener refuses a missing WINEPREFIX, and keeps one for a link opened without it"
