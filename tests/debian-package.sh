@@ -2,19 +2,22 @@
 # bash tests/debian-package.sh X86_64_TREE: the tree's Debian package, clean under lintian, installed with apt as a user
 # would; in a fresh home and Wine prefix with the engine (the stub) and a whitelisted server stored, and no step of the
 # user's own, a link starts the engine by xdg-open and by a click in Firefox, the command alone shows the window;
-# apt-get remove takes it away and leaves the settings. Then the per-user opener, installed with WINEPREFIX set, keeps
-# that prefix for a link opened without it. The package is removed whatever fails.
+# apt-get remove takes it away and leaves the settings. Then the per-user opener refuses a WINEPREFIX that does not
+# exist, and one installed with WINEPREFIX set keeps that prefix for a link opened without it. The package is removed
+# whatever fails. The same steps run once more inside a Debian 13 root (this script, given its name as ROOT).
 set -euo pipefail
-tree=$(cd "${1:?usage: debian-package.sh X86_64_TREE}" && pwd) && work="$tree/debian-package"
-source "$(dirname "$0")/../scripts/browser-session.sh" &&
-  bash "$browser_root/scripts/install-deps.sh" desktop-file-utils lintian firefox-esr xdotool xdg-utils
+tree=$(cd "${1:?usage: debian-package.sh X86_64_TREE}" && pwd) && inside=${2:-} && work="$tree/debian-package$inside"
+source "$(dirname "$0")/../scripts/browser-session.sh"
 fail() { echo "FAIL $*" >&2; exit 1; }
-cmake --build "$tree" --target release >/dev/null && deb=$(ls "$(sed -n 's/^KELVRA_RELEASE_DIR:PATH=//p' \
-  "$tree/CMakeCache.txt")"/kelvra-launcher_*_amd64.deb) && lint=$(lintian "$deb" 2>/dev/null) && [ -z "$lint" ] ||
-  fail "lintian on $deb:"$'\n'"$lint"
-echo "ok   lintian: nothing to report on $(basename "$deb"), $(stat -c %s "$deb") bytes"
+[ -n "$inside" ] || { bash "$browser_root/scripts/install-deps.sh" desktop-file-utils lintian firefox-esr xdotool \
+  xdg-utils mmdebstrap && cmake --build "$tree" --target release >/dev/null; } || fail "the release of $tree"
+deb=$(ls "$(sed -n 's/^KELVRA_RELEASE_DIR:PATH=//p' "$tree/CMakeCache.txt")"/kelvra-launcher_*_amd64.deb) &&
+  lint=$(lintian "$deb" 2>/dev/null) && [ -z "$lint" ] || fail "lintian on $deb:"$'\n'"$lint"
+echo "ok   lintian $(lintian --version | sed 's/.* v//'): $(basename "$deb") ($(stat -c %s "$deb") B) clean"
 rm -rf "$work" && mkdir -p "$work/tmp" "$work/home" && cd "$work"
-export TMPDIR="$work/tmp" HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
+# Debian 13's Wine (10.0~repack-6) aborts whenever TMPDIR is set: in the root, whose /tmp is its own, it is not.
+if [ -n "$inside" ]; then unset TMPDIR; else export TMPDIR="$work/tmp"; fi
+export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
 export XDG_CONFIG_HOME="$work/home/.config" XDG_CURRENT_DESKTOP=X-Generic
 trap end_wine_session EXIT && start_wine_session "$work/prefix" && stage_engine "$tree/bin/stub_engine.exe" 127.0.0.1
 record="$work/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(windows_path "$record")
@@ -61,3 +64,22 @@ new=$(find "$HOME" -newer stamp) && [ "$out" = "no such Wine prefix: WINEPREFIX=
 sh "${entry[@]}" >/dev/null && rm -f "$record" &&
   { env -u WINEPREFIX xdg-open "$link" & } && started || fail "the per-user opener lost the prefix $WINEPREFIX"
 echo "ok   the per-user opener refuses a missing WINEPREFIX, and keeps one for a link opened without it"
+[ -z "$inside" ] || exit 0
+
+# Debian 13 in a root of the tree's own, made with mmdebstrap (a minute) and kept while its package list stays: amd64
+# only, so nothing in it needs 32-bit programs. Its /tmp is new each time; the host's X sockets are shared so that its
+# display numbers are seen as taken. Every mount lives in a mount namespace of this step's own and goes with it,
+# however the step ends.
+root="$tree/debian13-root" start=$SECONDS made=''
+packages=wine,wine64,fonts-wine,xvfb,xdg-utils,desktop-file-utils,xdotool,firefox-esr,lintian,mount
+if [ "$(cat "$root/.packages" 2>/dev/null)" != "$packages" ]; then
+  ! grep -qF " $root/" /proc/self/mountinfo || fail "$root: something is mounted in it, not made anew"
+  rm -rf "$root" && mmdebstrap --variant=apt --include="$packages" trixie "$root" >mmdebstrap.log 2>&1 &&
+    echo "$packages" >"$root/.packages" || fail "mmdebstrap trixie ($work/mmdebstrap.log)"
+  made=" (the root made in $((SECONDS - start)) s)"
+fi
+unshare -m bash -c 'mount --bind "$1" "$1" && mount -t tmpfs tmpfs "$1/tmp" && for dir in "${@:4}"; do
+  mkdir -p "$1$dir" && mount --rbind "$dir" "$1$dir" || exit; done && exec chroot "$1" /bin/bash "$2" "$3" -debian13' \
+  - "$root" "$browser_root/tests/debian-package.sh" "$tree" /proc /dev /sys /tmp/.X11-unix "$browser_root" "$tree" \
+  "$(dirname "$deb")" 2>&1 | sed 's/^/Debian 13: /' || fail "the steps inside the Debian 13 root $root"
+echo "ok   Debian 13 (trixie): the same steps passed in $((SECONDS - start)) s$made"
