@@ -18,6 +18,8 @@ int RunLauncher(HINSTANCE instance, const char *commandTail, int showCommand)
     LoadLaunchSettings();
     TryAutostart();
 
+    // The start-up failures are told in fixed English texts, kept so in every
+    // language: a report reads the same wherever it is searched for.
     if (!RegisterMainWindowClass()) {
         ReportSystemError(L"Window Registration failed.");
         return 0;

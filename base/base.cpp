@@ -1,5 +1,4 @@
-// The module handle, the settings key with its opener and writer, and
-// formatting.
+// The module handle, the registry's opener and writer, and formatting.
 #include "base/base.h"
 
 #include <stdarg.h>
@@ -7,7 +6,6 @@
 #include <wchar.h>
 
 HINSTANCE AppInstance;
-const WCHAR SettingsKeyPath[] = L"Software\\tQr\\kelvra launcher";
 
 bool OpenKeyForWriting(const WCHAR *path, HKEY *key)
 {

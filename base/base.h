@@ -13,8 +13,9 @@ extern HINSTANCE AppInstance;
 
 // The settings key below HKEY_CURRENT_USER, which the language value shares
 // with the launch settings (also below HKEY_LOCAL_MACHINE for the machine's
-// default language).
-extern const WCHAR SettingsKeyPath[];
+// default language); the whitelist key is a subkey of it.
+#define SETTINGS_KEY_PATH L"Software\\tQr\\kelvra launcher"
+const WCHAR SettingsKeyPath[] = SETTINGS_KEY_PATH;
 
 // Opens a key below HKEY_CURRENT_USER for setting values, creating it with
 // every missing level when it does not exist yet. False with the registry's

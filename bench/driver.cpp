@@ -7,24 +7,14 @@
 // Expects next to it launcher.exe, floor_autostart.exe and floor_window.exe;
 // the stub engine's record file is named by KELVRA_STUB_RECORD, the engine
 // by KELVRA_FLOOR_ENGINE (its full path) for the autostart floor.
-#include <windows.h>
+#include "../tests/testing.h"
 #include <psapi.h>
 
 #include <algorithm>
 #include <stdio.h>
 #include <stdlib.h>
-#include <string>
-#include <vector>
 
 namespace {
-
-std::wstring BinDirectory()
-{
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(NULL, path, MAX_PATH);
-    *wcsrchr(path, L'\\') = 0;
-    return path;
-}
 
 std::wstring Environment(const wchar_t *name)
 {
@@ -66,18 +56,9 @@ void End(PROCESS_INFORMATION &process)
     CloseHandle(process.hProcess);
 }
 
-// Polls until the condition holds; the timeout keeps a broken run from
-// hanging the benchmark.
-template <class Condition> bool Poll(Condition condition)
-{
-    double deadline = Now() + 10000;
-    while (!condition()) {
-        if (Now() > deadline)
-            return false;
-        Sleep(1);
-    }
-    return true;
-}
+// Polls every millisecond until the condition holds; the timeout keeps a
+// broken run from hanging the benchmark.
+bool Poll(const std::function<bool()> &condition) { return WaitFor(condition, 10000, 1); }
 
 // The autostart road: start to the stub engine's record being there.
 double AutostartRun(const std::wstring &program, const std::wstring &tail, const std::wstring &record)
@@ -95,37 +76,14 @@ double AutostartRun(const std::wstring &program, const std::wstring &tail, const
     return elapsed;
 }
 
-struct WindowSearch {
-    DWORD processId;
-    const wchar_t *title;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM parameter)
-{
-    WindowSearch *search = (WindowSearch *)parameter;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    wchar_t title[128] = L"";
-    GetWindowTextW(window, title, 128);
-    if (processId == search->processId && IsWindowVisible(window) && !wcscmp(title, search->title)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The window road: start to the main window being visible; then the peak
 // working set once the program waits for input, the same moment for both.
 double WindowRun(const std::wstring &program, const std::wstring &tail, const wchar_t *title, SIZE_T *peak)
 {
     double start = Now();
     PROCESS_INFORMATION process = Start(program, tail);
-    WindowSearch search = {process.dwProcessId, title, NULL};
-    bool shown = Poll([&] {
-        EnumWindows(FindVisibleWindow, (LPARAM)&search);
-        return search.found != NULL;
-    });
+    HWND found = NULL;
+    bool shown = Poll([&] { return (found = FindShown(process.dwProcessId, title)) != NULL; });
     double elapsed = Now() - start;
     if (!shown) {
         fprintf(stderr, "no window from %ls\n", program.c_str());
@@ -136,7 +94,7 @@ double WindowRun(const std::wstring &program, const std::wstring &tail, const wc
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
     *peak = memory.PeakWorkingSetSize;
-    PostMessageW(search.found, WM_CLOSE, 0, 0);
+    PostMessageW(found, WM_CLOSE, 0, 0);
     End(process);
     return elapsed;
 }
@@ -179,7 +137,7 @@ int wmain(int argc, wchar_t **argv)
     const std::wstring whitelisted = L"\"kelvra://play.kelvra.net:27961/\"",
                        other = L"\"kelvra://arena.example.org:27962/\"",
                        engineLine = engine + L" +set fs_game kelvra +connect \"play.kelvra.net:27961\"";
-    const wchar_t *launcherTitle = L"URL Kelvra launcher", *floorTitle = L"Bare window";
+    const wchar_t *floorTitle = L"Bare window";
 
     std::vector<double> autostart, registryFloor, bareFloor, window, windowFloor, controlsFloor, memory,
         memoryFloor, autostartBefore, windowBefore, memoryBefore;
@@ -188,11 +146,11 @@ int wmain(int argc, wchar_t **argv)
         double a = AutostartRun(launcher, whitelisted, record);
         double b = AutostartRun(bin + L"\\floor_autostart_registry.exe", engineLine, record);
         double c = AutostartRun(bin + L"\\floor_autostart.exe", engineLine, record);
-        double d = WindowRun(launcher, other, launcherTitle, &peak);
+        double d = WindowRun(launcher, other, Title, &peak);
         double e = WindowRun(bin + L"\\floor_window.exe", L"", floorTitle, &floorPeak);
         double f = WindowRun(bin + L"\\floor_window_controls.exe", L"", floorTitle, &floorPeak);
         double g = before.empty() ? 0 : AutostartRun(before, whitelisted, record);
-        double h = before.empty() ? 0 : WindowRun(before, other, launcherTitle, &beforePeak);
+        double h = before.empty() ? 0 : WindowRun(before, other, Title, &beforePeak);
         if (i < 0)
             continue;
         autostart.push_back(a), registryFloor.push_back(b), bareFloor.push_back(c);

@@ -10,6 +10,9 @@
 #include <wchar.h>
 
 #ifdef KELVRA_FLOOR_REGISTRY
+#include "i18n/i18n.h"
+#include "launch/launch.h"
+
 static void ReadValue(HKEY root, const wchar_t *path, const wchar_t *name, void *data, DWORD size)
 {
     HKEY key;
@@ -21,21 +24,20 @@ static void ReadValue(HKEY root, const wchar_t *path, const wchar_t *name, void 
 
 static void ReadSettings()
 {
-    const wchar_t *settings = L"Software\\tQr\\kelvra launcher";
     DWORD language = 0;
     wchar_t text[261] = L"", name[32];
-    ReadValue(HKEY_CURRENT_USER, settings, L"language", &language, sizeof language);
+    ReadValue(HKEY_CURRENT_USER, SettingsKeyPath, LanguageValue, &language, sizeof language);
     if (!language)
-        ReadValue(HKEY_LOCAL_MACHINE, settings, L"defaultlanguage", &language, sizeof language);
-    for (int i = 0;; ++i) {
-        _snwprintf(name, 32, L"address%d", i); // msvcrt, not USER32
+        ReadValue(HKEY_LOCAL_MACHINE, SettingsKeyPath, DefaultLanguageValue, &language, sizeof language);
+    for (unsigned i = 0;; ++i) {
+        _snwprintf(name, 32, WhitelistValueFormat, i); // msvcrt, not USER32
         text[0] = 0;
-        ReadValue(HKEY_CURRENT_USER, L"Software\\tQr\\kelvra launcher\\whitelist", name, text, sizeof text);
+        ReadValue(HKEY_CURRENT_USER, WhitelistKeyPath, name, text, sizeof text);
         if (!text[0])
             break;
     }
-    ReadValue(HKEY_CURRENT_USER, settings, L"enginepath", text, sizeof text);
-    ReadValue(HKEY_CURRENT_USER, settings, L"parameters", text, sizeof text);
+    ReadValue(HKEY_CURRENT_USER, SettingsKeyPath, EnginePathValue, text, sizeof text);
+    ReadValue(HKEY_CURRENT_USER, SettingsKeyPath, ParametersValue, text, sizeof text);
 }
 #endif
 

@@ -1,19 +1,16 @@
 #!/bin/bash
-# Benchmarks the shipped i686 launcher (x86_64 where 32-bit programs cannot
-# run) under Wine against programs that
-# stand for its floor, and reports its size and imports. Prints a Markdown
-# table and keeps it in bench/RESULTS.md.
+# Benchmarks the shipped i686 launcher (x86_64 where 32-bit programs cannot run) under Wine against programs that
+# stand for its floor, and reports its size and imports. Prints a Markdown table and keeps it in bench/RESULTS.md.
 #   bash bench/run.sh [RUNS [EARLIER-REVISION]]
 # With a revision, that revision's launcher is timed in the same runs.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-30}
 before_revision=${2:-}
-bash "$root/scripts/install-deps.sh" >/dev/null
-source "$root/scripts/wine-session.sh"
+bash "$(dirname "$0")/../scripts/install-deps.sh" >/dev/null
+source "$(dirname "$0")/../scripts/wine-session.sh"
 width=$(runnable_width)
 tree="$root/build/bench"
-cmake --no-warn-unused-cli -S "$root" -B "$tree/$width" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$width.cmake" >/dev/null
+configure_tree "$width" "$tree/$width"
 cmake --build "$tree/$width" -j2 --target launcher stub_engine driver floor_autostart floor_autostart_registry \
   floor_window floor_window_controls >/dev/null
 bin="$tree/$width/bin"
@@ -21,8 +18,7 @@ if [ -n "$before_revision" ]; then
   rm -rf "$tree/before"
   mkdir -p "$tree/before/src"
   git -C "$root" archive "$before_revision" | tar -x -C "$tree/before/src"
-  cmake -S "$tree/before/src" -B "$tree/before/$width" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$width.cmake" \
-    -DBUILD_TESTING=OFF >/dev/null
+  src="$tree/before/src" configure_tree "$width" "$tree/before/$width" -DBUILD_TESTING=OFF
   cmake --build "$tree/before/$width" -j2 --target launcher >/dev/null
 fi
 
@@ -33,9 +29,7 @@ if [ -n "$before_revision" ]; then
   export KELVRA_BEFORE
 fi
 stage_engine "$bin/stub_engine.exe" play.kelvra.net
-export KELVRA_FLOOR_ENGINE='C:\Games\Quake III Arena\quake3.exe'
-KELVRA_STUB_RECORD=$(windows_path "$tree/engine-record.txt")
-export KELVRA_STUB_RECORD
+export KELVRA_FLOOR_ENGINE="$engine_folder\\quake3.exe"
 
 program="$bin/launcher.exe"
 size=$(stat -c %s "$program")

@@ -13,6 +13,9 @@ enum {
     UI_STRING_CAPACITY = 256
 };
 
+// The interface language: the user's choice below the settings key, else the machine's default.
+const WCHAR LanguageValue[] = L"language", DefaultLanguageValue[] = L"defaultlanguage";
+
 extern DWORD UiLanguageId;
 extern WCHAR UiStrings[UI_STRING_COUNT][UI_STRING_CAPACITY];
 

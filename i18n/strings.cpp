@@ -8,8 +8,6 @@
 DWORD UiLanguageId;
 WCHAR UiStrings[UI_STRING_COUNT][UI_STRING_CAPACITY];
 
-static const WCHAR LanguageValue[] = L"language";
-static const WCHAR DefaultLanguageValue[] = L"defaultlanguage";
 static const DWORD UserDefaultLanguage = 0x0400;
 
 // A 4-byte number from the settings key below the given root; its type is

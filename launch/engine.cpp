@@ -72,7 +72,7 @@ void LaunchEngine(const WCHAR *enginePath, const WCHAR *parameters)
         return;
     }
     WCHAR detail[64];
-    FormatText(detail, 64, L"CreateProcess failed (%d).", (int)GetLastError());
+    FormatText(detail, 64, L"CreateProcess failed (%d).", (int)GetLastError()); // English, kept: searchable
     ShowLaunchFailure(detail);
 }
 
@@ -142,7 +142,7 @@ void OnLaunchCommand(LaunchFields *typed)
         return;
 
     // A hand-edited engine location serves this launch only; Browse stores it.
-    if (!SaveLaunchSetting(L"parameters", typed->parameters))
+    if (!SaveLaunchSetting(ParametersValue, typed->parameters))
         ShowFailure(IDS_PARAMETERS_UNSAVED);
     if (!ExpandAddressPlaceholder(typed->parameters, typed->address, typed->port)) {
         ShowLaunchFailure(UiString(IDS_LINE_TOO_LONG));

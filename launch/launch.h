@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "base/base.h"
+
 enum {
     HOST_CAPACITY = 256,
     ENGINE_PATH_CAPACITY = MAX_PATH,
@@ -33,6 +35,8 @@ struct LaunchSettingsRecord {
 };
 extern LaunchSettingsRecord LaunchSettings;
 extern const WCHAR DefaultParameterTemplate[];
+// The settings key's values of the engine path and the parameter template.
+const WCHAR EnginePathValue[] = L"enginepath", ParametersValue[] = L"parameters";
 
 void LoadLaunchSettings();
 bool SaveLaunchSetting(const WCHAR *valueName, const WCHAR *text); // false: the reason as the last error
@@ -43,7 +47,8 @@ struct WhitelistEntry {
     WCHAR address[WHITELIST_ADDRESS_CAPACITY];
 };
 extern WhitelistEntry *Whitelist;
-extern const WCHAR WhitelistKeyPath[];
+// The whitelist key's values: address0, address1, ... up to an empty end marker.
+const WCHAR WhitelistKeyPath[] = SETTINGS_KEY_PATH L"\\whitelist", WhitelistValueFormat[] = L"address%u";
 
 void LoadWhitelist();
 void FreeWhitelist();

@@ -33,8 +33,8 @@ static bool ReadSettingText(const WCHAR *valueName, WCHAR *field, DWORD capacity
 void LoadLaunchSettings()
 {
     LaunchSettings.enginePath[0] = 0;
-    ReadSettingText(L"enginepath", LaunchSettings.enginePath, ENGINE_PATH_CAPACITY);
-    if (!ReadSettingText(L"parameters", LaunchSettings.parameterTemplate, PARAMETERS_CAPACITY) ||
+    ReadSettingText(EnginePathValue, LaunchSettings.enginePath, ENGINE_PATH_CAPACITY);
+    if (!ReadSettingText(ParametersValue, LaunchSettings.parameterTemplate, PARAMETERS_CAPACITY) ||
         !LaunchSettings.parameterTemplate[0])
         wcscpy(LaunchSettings.parameterTemplate, DefaultParameterTemplate);
 }

@@ -7,11 +7,10 @@
 #include <wchar.h>
 
 WhitelistEntry *Whitelist;
-const WCHAR WhitelistKeyPath[] = L"Software\\tQr\\kelvra launcher\\whitelist";
 
 static void FormatValueName(WCHAR *name, DWORD index)
 {
-    FormatText(name, 32, L"address%u", (unsigned)index);
+    FormatText(name, 32, WhitelistValueFormat, (unsigned)index);
 }
 
 void PushWhitelistEntry(WhitelistEntry **list, const WCHAR *address)

@@ -3,17 +3,15 @@
 # TMPDIR of the Wine session: Wine finds its running server by it, and a link opened with another would
 # boot a server of its own, seconds each time. start_stub_session sets up what tests/browsers.sh needs.
 # The caller installs firefox-esr, chromium, xdotool and xdg-utils.
-browser_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-source "$browser_root/scripts/wine-session.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/wine-session.sh"
 
 # browser_home LAUNCHER: a HOME in $work with the desktop entry installed for a copy of LAUNCHER in a
 # folder whose name has blanks and a quote.
 browser_home() {
-  export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share" XDG_CONFIG_HOME="$work/home/.config"
-  export XDG_CURRENT_DESKTOP=X-Generic
+  fresh_home "$work/home"
   local folder="$HOME/Kelvra Games/Rock'n roll"
   mkdir -p "$folder" && cp "$1" "$folder/launcher.exe" &&
-    sh "$browser_root/packaging/install-desktop-entry.sh" "$folder/launcher.exe" >/dev/null
+    sh "$root/packaging/install-desktop-entry.sh" "$folder/launcher.exe" >/dev/null
 }
 
 # page LINK...: $work/page.html, showing one link at a time over the whole window; a click shows the next
@@ -83,8 +81,7 @@ start_stub_session() {
   rm -rf "$work" && mkdir -p "$work/tmp" && export TMPDIR="$work/tmp"
   cd "$work" # where the browsers and what they start run: a command run from a link would leave .ran here
   start_wine_session "$tree/wineprefix-browsers" &&
-    browser_home "$tree/bin/launcher.exe" && stage_engine "$tree/bin/stub_engine.exe" 192.0.2.10 || return 1
-  record="$work/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(windows_path "$record")
+    browser_home "$tree/bin/launcher.exe" && stage_engine "$tree/bin/stub_engine.exe" 192.0.2.10
 }
 end_stub_session() { close_browser; end_wine_session; }
 
@@ -100,7 +97,7 @@ click_each() {
     poll 0.02 10 eval '[ -f "$record" ] || window "$title" 0 >/dev/null' || true
     if [ -f "$record" ]; then
       times+=($((($(date +%s%N) - start) / 1000000)))
-      echo "$(engine_record "$record" | head -1) in $(engine_record "$record" | tail -1)"
+      echo "$(engine_record | head -1) in $(engine_record | tail -1)"
     elif close_window "$title"; then echo "the window"
     else echo "nothing started"; fi
   done

@@ -6,11 +6,10 @@
 # Signed when KELVRA_SIGN_PFX and KELVRA_SIGN_PASSWORD name a certificate
 # (README: Checking a download).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/toolkit.sh"
 cd "$root"
 for width in x86_64 i686; do
-  cmake --no-warn-unused-cli -S . -B "build/$width" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$width.cmake" \
-    -DKELVRA_RELEASE_DIR="$root/build/release" >/dev/null
+  configure_tree $width "build/$width" -DKELVRA_RELEASE_DIR="$root/build/release"
   cmake --build "build/$width" -j2
 done
 rm -rf build/release

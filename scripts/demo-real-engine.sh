@@ -5,13 +5,12 @@
 # once (a screenshot of the game is saved), another link shows the window
 # and Launch joins, and xdg-open goes through the desktop entry.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-bash "$root/scripts/install-deps.sh" openarena xdg-utils iproute2
-source "$root/scripts/game-session.sh"
+bash "$(dirname "$0")/install-deps.sh" openarena xdg-utils iproute2
+source "$(dirname "$0")/game-session.sh"
 width=$(runnable_width)
 tree=${KELVRA_BUILD:-$root/build/$width}
 work="$(dirname "$tree")/demo-real-engine"
-cmake --no-warn-unused-cli -S "$root" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$width.cmake" >/dev/null
+configure_tree "$width" "$tree"
 cmake --build "$tree" -j2 --target launcher harness >/dev/null
 rm -rf "$work/home"
 trap end_game_session EXIT
@@ -21,8 +20,8 @@ link="kelvra://127.0.0.1:$server_port/"
 # join ROAD: takes the road with the link and waits for the game to join.
 join() {
   mark=$(wc -l <"$log") start=$(date +%s%N)
-  road "$1" "$link" || fail "  the launcher failed: $(cat "$work/road.log")"
-  wait_for 60 client_up && wait_for 60 joined || fail "  the game did not join (server log: $log)"
+  road "$1" "$link" || fail "the launcher failed: $(cat "$work/road.log")"
+  wait_for 60 client_up && wait_for 60 joined || fail "the game did not join (server log: $log)"
   echo "  the game joined the server $((($(date +%s%N) - start) / 1000000)) ms after the link"
 }
 

@@ -3,10 +3,8 @@
 # engine, starts a Wine session with its own prefix in build/demo (the caller
 # ends it with end_wine_session), puts the stub engine where a user's engine
 # would be, and stores the launcher's settings with one whitelisted server.
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-source "$root/scripts/wine-session.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/wine-session.sh"
 demo="$root/build/demo"
-record="$demo/engine-record.txt"
 
 demo_setup() {
   # The shipped 32-bit program where it runs natively (emulated, the demo
@@ -15,13 +13,10 @@ demo_setup() {
   width=$(runnable_width)
   tree="$root/build/$width"
   bin="$tree/bin"
-  cmake --no-warn-unused-cli -S "$root" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$width.cmake" >/dev/null
+  configure_tree "$width" "$tree"
   cmake --build "$tree" -j2 --target launcher harness stub_engine >/dev/null
   mkdir -p "$demo"
   start_wine_session "$demo/wineprefix"
-  export KELVRA_STUB_RECORD
-  KELVRA_STUB_RECORD=$(windows_path "$record")
-  rm -f "$record"
   stage_engine "$bin/stub_engine.exe" play.kelvra.net:27961
 }
 
@@ -33,7 +28,7 @@ shoot() {
   rm -f "$demo/shot-taken"
   "$WINE64" "$bin/harness.exe" --close-when "$(windows_path "$demo/shot-taken")" "$@" >"$demo/harness.out" &
   harness=$!
-  wait_for 30 grep -q 'window shown' "$demo/harness.out" || true
+  wait_for 30 grep -qs 'window shown' "$demo/harness.out" || true
   sleep 1 # let the windows paint before the picture
   import -window root "$demo/screen.png"
   convert "$demo/screen.png" -trim +repage "$picture"

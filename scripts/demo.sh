@@ -13,7 +13,7 @@ demo_setup
 
 show_engine_start() {
   if [ -f "$record" ]; then
-    { engine_record "$record"; echo; } |
+    { engine_record; echo; } |
       sed -e '1s/^/  engine command line: /' -e '2s/^/  engine working dir:  /'
   else
     echo "  the engine was not started"
@@ -33,5 +33,5 @@ echo "  screenshot: $demo/main-window.png (closed without launching)"
 show_engine_start
 
 echo "3. The same link, Launch pressed in the window:"
-run --command 10 '"kelvra://arena.example.org:27962/join"'
+run --command IDC_LAUNCH '"kelvra://arena.example.org:27962/join"'
 show_engine_start

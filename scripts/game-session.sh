@@ -4,15 +4,12 @@
 # that ends by itself after ten minutes, and gives the client a HOME of its own (loopback only, IPv4
 # only) with the desktop entry installed there. The launcher's engine location is the native client.
 # The caller ends it all with end_game_session.
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-source "$root/scripts/wine-session.sh"
-key='HKCU\Software\tQr\kelvra launcher'
+source "$(dirname "${BASH_SOURCE[0]}")/wine-session.sh"
 
 start_game_session() {
   start_wine_session "$work/wineprefix" || return 1
   server_port=$(free_port) client_port=$(free_port)
-  export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share" XDG_CONFIG_HOME="$work/home/.config"
-  export XDG_CURRENT_DESKTOP=X-Generic LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy
+  fresh_home "$work/home" && export LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy
   mkdir -p "$HOME/.openarena/baseoa"
   printf 'seta %s\n' 's_initsound 0' 'r_fullscreen 0' 'net_enabled 1' 'net_ip 127.0.0.1' "net_port $client_port" \
     >"$HOME/.openarena/baseoa/autoexec.cfg"
@@ -27,8 +24,8 @@ start_game_session() {
   wait_for 30 grep -qx "Opening IP socket: 127.0.0.1:$server_port" "$log" || fail "the server did not open its port"
   server_pid=$(pid_on "$server_port")
 
-  "$WINE64" reg delete "$key" /f >/dev/null 2>&1 || true
-  "$WINE64" reg add "$key" /v enginepath /t REG_SZ /d 'Z:\usr\games\openarena' /f >/dev/null
+  "$WINE64" reg delete "$settings_key" /f >/dev/null 2>&1 || true
+  "$WINE64" reg add "$settings_key" /v enginepath /t REG_SZ /d 'Z:\usr\games\openarena' /f >/dev/null
   blanks="$work/Games/Open Arena"
   mkdir -p "$blanks" && ln -sf /usr/games/openarena "$blanks/openarena"
 }
@@ -46,17 +43,17 @@ free_port() {
 pid_on() { ss -Hlunp "sport = :$1" | grep -o 'pid=[0-9]*' | head -1 | cut -d= -f2; }
 
 whitelist() {
-  "$WINE64" reg delete "$key\\whitelist" /f >/dev/null 2>&1 || true
-  [ -z "$1" ] || "$WINE64" reg add "$key\\whitelist" /v address0 /t REG_SZ /d "$1" /f >/dev/null
+  "$WINE64" reg delete "$settings_key\\whitelist" /f >/dev/null 2>&1 || true
+  [ -z "$1" ] || "$WINE64" reg add "$settings_key\\whitelist" /v address0 /t REG_SZ /d "$1" /f >/dev/null
 }
 
 # The roads from a link to the engine: the harness hands the launcher the
-# link in quotes as a browser does (and presses Launch: command 10), or
-# xdg-open goes through the desktop entry.
+# link in quotes as a browser does (and presses Launch), or xdg-open goes
+# through the desktop entry.
 road() {
   case $1 in
     link) "$WINE64" "$tree/bin/harness.exe" "\"$2\"" ;;
-    launch) "$WINE64" "$tree/bin/harness.exe" --command 10 "\"$2\"" && grep -q 'window shown' "$work/road.log" ;;
+    launch) "$WINE64" "$tree/bin/harness.exe" --command IDC_LAUNCH "\"$2\"" && grep -q 'window shown' "$work/road.log" ;;
     xdg-open) timeout 60 xdg-open "$2" ;;
     blanks) blanks_road "$2" ;;
   esac >"$work/road.log" 2>&1
@@ -65,7 +62,7 @@ road() {
 # usually installed: road "blanks" opens the link with the engine location
 # there; the client's arguments after the wrapper's own (the last is cl_motd
 # 0) must be the parameter line alone, with no piece of the path among them.
-engine_at() { "$WINE64" reg add "$key" /v enginepath /t REG_SZ /d "$1" /f >/dev/null; }
+engine_at() { "$WINE64" reg add "$settings_key" /v enginepath /t REG_SZ /d "$1" /f >/dev/null; }
 blanks_road() {
   local address=${1#kelvra://} arguments
   engine_at "$(windows_path "$blanks/openarena")" && "$WINE64" "$tree/bin/harness.exe" "\"$1\"" &&

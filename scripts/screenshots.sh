@@ -6,12 +6,12 @@ source "$(dirname "$0")/demo-setup.sh"
 trap end_wine_session EXIT
 demo_setup
 mkdir -p "$root/docs"
-link='"kelvra://arena.example.org:27962/join"' key='HKCU\Software\tQr\kelvra launcher'
+link='"kelvra://arena.example.org:27962/join"'
 shoot "$root/docs/main-window.png" "$link"
-shoot "$root/docs/whitelist-window.png" --command 24 "$link"
-shoot "$root/docs/about-box.png" --syscommand 12 "$link"
-"$WINE64" reg add "$key" /v language /t REG_DWORD /d 0x0407 /f >/dev/null
+shoot "$root/docs/whitelist-window.png" --command IDC_WHITELIST "$link"
+shoot "$root/docs/about-box.png" --command IDM_ABOUT "$link"
+"$WINE64" reg add "$settings_key" /v language /t REG_DWORD /d 0x0407 /f >/dev/null
 shoot "$root/docs/main-window-de.png" "$link"
-"$WINE64" reg add "$key" /v language /t REG_DWORD /d 0x0419 /f >/dev/null
+"$WINE64" reg add "$settings_key" /v language /t REG_DWORD /d 0x0419 /f >/dev/null
 shoot "$root/docs/main-window-ru.png" "$link"
 ls -la "$root/docs"

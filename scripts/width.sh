@@ -41,20 +41,21 @@ runnable_width() {
 }
 
 # start_i386_emulation: where 32-bit programs do not run natively, registers qemu-i386-static for i386
-# ELF programs under a name of this run's own (binfmt_misc mounted first where it is not), with flag F
+# ELF programs under a name no other run has (binfmt_misc mounted first where it is not), with flag F
 # (the emulator opened once, now); fails, leaving nothing behind, where it cannot. Another run's
 # registration is never relied on, as it may go away meanwhile: the newest registration is tried first,
 # and removing either leaves the other working. The caller ends it with end_i386_emulation.
 start_i386_emulation() {
   local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
   local mask='\xff\xff\xff\xff\xff\xfe\xfe\xfc\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+  local name=kelvra-i386-$(tr -d - </proc/sys/kernel/random/uuid) # a pid repeats in another PID namespace
   ! can_run_32bit && [ -x /usr/bin/qemu-i386-static ] && [ "$(id -u)" = 0 ] || return 1
   if [ ! -e "$binfmt/register" ]; then
     mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null && binfmt_mounted=yes || return 1
   fi
-  i386_entry=kelvra-i386-$$
-  printf ':%s:M::%s:%s:/usr/bin/qemu-i386-static:F\n' "$i386_entry" "$magic" "$mask" >"$binfmt/register" 2>/dev/null &&
-    starts_32bit || { end_i386_emulation; return 1; }
+  # Only a registration made here is ever removed: i386_entry is set once it exists.
+  printf ':%s:M::%s:%s:/usr/bin/qemu-i386-static:F\n' "$name" "$magic" "$mask" >"$binfmt/register" 2>/dev/null &&
+    i386_entry=$name && starts_32bit || { end_i386_emulation; return 1; }
 }
 
 # end_i386_emulation: removes exactly the registration start_i386_emulation made, and unmounts

@@ -1,5 +1,5 @@
 # Sourced: start_wine_session starts a Wine prefix's persistent wineserver and an Xvfb display, and
-# end_wine_session ends them; also stage_engine and engine_record, and the toolkit and width.sh.
+# end_wine_session ends them; also the staged engine and its record, and the toolkit and width.sh.
 source "$(dirname "${BASH_SOURCE[0]}")/width.sh"
 
 # start_wine_session PREFIX: Wine's environment for the prefix PREFIX, its wineserver kept running, and
@@ -42,16 +42,26 @@ end_wine_session() {
   wine_session_prefix='' xvfb_pid=''
 }
 
-# stage_engine STUB ENTRY: what a user sets up before the first link, with
-# STUB standing in for the engine: the engine location and one whitelisted
-# server.
+# stage_engine STUB ENTRY: what a user sets up before the first link, with STUB standing in for the engine: the
+# engine location and one whitelisted server. The stub writes its record to $record, in the prefix.
+engine_folder='C:\Games\Quake III Arena'
 stage_engine() {
-  local key='HKCU\Software\tQr\kelvra launcher' folder="$WINEPREFIX/drive_c/Games/Quake III Arena"
+  local folder="$WINEPREFIX/drive_c/Games/Quake III Arena"
   mkdir -p "$folder" && cp "$1" "$folder/quake3.exe"
-  "$WINE64" reg delete "$key" /f >/dev/null 2>&1 || true
-  "$WINE64" reg add "$key" /v enginepath /d 'C:\Games\Quake III Arena\quake3.exe' /f >/dev/null 2>&1 &&
-    "$WINE64" reg add "$key\\whitelist" /v address0 /d "$2" /f >/dev/null 2>&1
+  record=$WINEPREFIX/engine-record.txt && rm -f "$record"
+  export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(windows_path "$record")
+  "$WINE64" reg delete "$settings_key" /f >/dev/null 2>&1 || true
+  "$WINE64" reg add "$settings_key" /v enginepath /d "$engine_folder\\quake3.exe" /f >/dev/null 2>&1 &&
+    "$WINE64" reg add "$settings_key\\whitelist" /v address0 /d "$2" /f >/dev/null 2>&1
 }
 
-# engine_record PATH: what the stub engine recorded there, its command line and working directory on two lines.
-engine_record() { iconv -f UTF-16LE -t UTF-8 "$1"; }
+# engine_record: what the stub engine recorded, its command line and working directory on two lines.
+engine_record() { iconv -f UTF-16LE -t UTF-8 "$record"; }
+
+# engine_started ADDRESS SECONDS: within SECONDS the staged engine was started in its folder, connecting to ADDRESS
+# (its path quoted, for its blanks); the record is then removed for the next link.
+engine_started() {
+  wait_file "$2" "$record" || return 1
+  local line="\"$engine_folder\\quake3.exe\" +set fs_game kelvra +connect \"$1\""
+  [ "$(engine_record 2>/dev/null)" = "$line"$'\n'"$engine_folder" ] && rm -f "$record"
+}

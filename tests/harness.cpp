@@ -1,27 +1,34 @@
-// harness [--command ID | --syscommand ID] [--close-when FILE] TAIL: starts the launcher with the exact raw tail TAIL
-// (one argument from a Linux shell) and prints its exit code; with an option, waits for the main window, says so,
-// posts it the command (for the whitelist window or About) and closes it once FILE exists (after a screenshot).
+// harness [--command NAME] [--close-when FILE] TAIL: starts the launcher with the exact raw tail TAIL (one argument
+// from a Linux shell) and prints its exit code; with an option, waits for the main window, says so, posts it the
+// command named in resources/resource.h and closes it once FILE exists (after a screenshot).
+#include "../resources/resource.h"
 #include "testing.h"
 #include <stdio.h>
+
+#define NAMED(message, id) {L"" #id, message, id}
+const struct { const wchar_t *name; UINT message; WPARAM id; } Commands[] = {
+    NAMED(WM_COMMAND, IDC_LAUNCH), NAMED(WM_COMMAND, IDC_WHITELIST), NAMED(WM_SYSCOMMAND, IDM_ABOUT)};
 
 int wmain(int argc, wchar_t **argv)
 {
     const wchar_t *closeWhen = NULL;
     UINT message = 0;
-    int command = 0, first = 1;
+    WPARAM command = 0;
+    int first = 1;
     for (; argc > first + 2 && Text(argv[first]).substr(0, 2) == L"--"; first += 2) {
-        const Text option = argv[first];
-        if (option == L"--close-when") {
+        const Text option = argv[first], value = argv[first + 1];
+        if (option == L"--close-when")
             closeWhen = argv[first + 1];
-        } else if (option == L"--command" || option == L"--syscommand") {
-            message = option == L"--command" ? WM_COMMAND : WM_SYSCOMMAND;
-            command = _wtoi(argv[first + 1]);
-        } else {
-            break;
+        for (const auto &named : Commands)
+            if (option == L"--command" && value == named.name)
+                message = named.message, command = named.id;
+        if (option == L"--command" && !message) {
+            fwprintf(stderr, L"harness: no command %ls in resources/resource.h that the harness posts\n", value.c_str());
+            return 2;
         }
     }
     if (argc != first + 1) {
-        fputws(L"usage: harness [--command ID | --syscommand ID] [--close-when FILE] TAIL\n", stderr);
+        fputws(L"usage: harness [--command NAME] [--close-when FILE] TAIL\n", stderr);
         return 2;
     }
     Launcher launcher(argv[first], NULL, 60000);

@@ -90,7 +90,14 @@ for scope in "${scopes[@]}"; do
 done
 sh "$root/packaging/wixl.sh" wixl "$prefix/older.msi" "$root/packaging/kelvra-launcher.wxs" "$tree/bin/launcher.exe" \
   "$root/resources/icon/launcher.ico" "$root/LICENSE" 1.0.0 "$(cat /proc/sys/kernel/random/uuid)" "$(cat /proc/sys/kernel/random/uuid)"
-check "older package 1.0.0, then this one: one product installed, $version" eval \
-  'msi /i "$(windows_path "$prefix/older.msi")" && entry 1.0.0 && msi /i "$(windows_path "$package")" && entry "$version"'
-check "uninstall" eval 'msi /x "$(windows_path "$package")" && entry ""'
+older=$(windows_path "$prefix/older.msi") new=$(windows_path "$package") log="$prefix/refused.log"
+IFS='|' read -r _ _ _ folder _ <<<"${scopes[0]}" # the per-machine folder
+check "older package 1.0.0 for all users, then this one per user: refused, the older one and its scheme kept" eval \
+  'msi /i "$older" ALLUSERS=1 && ! msi /i "$new" /l*v "$(windows_path "$log")" &&
+    grep -q "LaunchConditions. Return value 0" "$log" && entry 1.0.0 && scheme HKLM "$folder\\launcher.exe"'
+check "then this one for all users: one product installed, $version; uninstall" eval \
+  'msi /i "$new" ALLUSERS=1 && entry "$version" && msi /x "$new" && entry ""'
+check "older package 1.0.0 per user, then this one: one product installed, $version" eval \
+  'msi /i "$older" && entry 1.0.0 && msi /i "$new" && entry "$version"'
+check "uninstall" eval 'msi /x "$new" && entry ""'
 [ "$failures" = 0 ] || { echo "$failures installer checks failed"; exit 1; }

@@ -66,6 +66,15 @@ void Type(HWND window, int id, const Text &text)
     Send(GetDlgItem(window, id), WM_SETTEXT, 0, (LPARAM)text.c_str());
 }
 
+void Paste(HWND field, const Text &text) // through the clipboard, as a user pastes
+{
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    wcscpy((wchar_t *)GlobalLock(data), text.c_str());
+    GlobalUnlock(data);
+    OpenClipboard(NULL), EmptyClipboard(), SetClipboardData(CF_UNICODETEXT, data), CloseClipboard();
+    Send(field, WM_PASTE, 0);
+}
+
 void Add(HWND window, const Text &text)
 {
     Type(window, IDC_WL_ADDRESS, text);
@@ -405,6 +414,19 @@ TEST_F(Program, Windows)
                       button(IDC_WL_OK, 10, y, L"OK") + button(IDC_WL_INFORMATION, 220, y, L"Information") +
                       button(IDC_WL_CANCEL, x, y, L"Cancel"),
                   l.controls);
+    }
+
+    // Typed or pasted, a field takes no more than is read of it.
+    const struct { HWND window; int id; size_t limit; } limits[] = {
+        {main, IDC_ADDRESS, 254}, {main, IDC_PORT, 5}, {main, IDC_ENGINE, 259}, {main, IDC_PARAMETERS, 255},
+        {window, IDC_WL_ADDRESS, 260}};
+    for (const auto &limit : limits) {
+        HWND edit = GetDlgItem(limit.window, limit.id);
+        Type(limit.window, limit.id, L"");
+        Send(edit, WM_CHAR, L'a');
+        Paste(edit, Text(300, L'7'));
+        Send(edit, WM_CHAR, L'b');
+        EXPECT_EQ(L"a" + Text(limit.limit - 1, L'7'), WindowText(edit)) << "control " << limit.id;
     }
 
     // Add and Enter take the field's text and empty it; Remove takes the selected items.

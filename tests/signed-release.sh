@@ -12,9 +12,8 @@ openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 
 openssl pkcs12 -export -inkey key.pem -in cert.pem -out cert.pfx -passout env:KELVRA_SIGN_PASSWORD
 source "$root/scripts/wine-session.sh" && trap end_wine_session EXIT && start_wine_session "$work/wineprefix" && run=(x86_64) && can_run_32bit && run+=(i686)
 for width in i686 x86_64; do # both packages; tests built only for the widths that run here
-  cmake --no-warn-unused-cli -S "$root" -B "$width" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$width.cmake" \
-    -DBUILD_TESTING="$([[ " ${run[*]} " = *" $width "* ]] && echo ON || echo OFF)" \
-    -DKELVRA_RELEASE_DIR="$work/release" -DKELVRA_SIGN_PFX="$work/cert.pfx" >/dev/null
+  configure_tree "$width" "$width" -DBUILD_TESTING="$([[ " ${run[*]} " = *" $width "* ]] && echo ON || echo OFF)" \
+    -DKELVRA_RELEASE_DIR="$work/release" -DKELVRA_SIGN_PFX="$work/cert.pfx"
   cmake --build "$width" -j2 >/dev/null && cmake --build "$width" --target release | grep -v '^\[' || true
 done
 openssl pkcs12 -export -inkey key.pem -in cert.pem -out empty.pfx -passout pass: && cp x86_64/bin/launcher.exe empty.exe &&

@@ -89,9 +89,9 @@ inline Texts StoredWhitelist()
     return values;
 }
 
-inline bool WaitFor(const std::function<bool()> &done, DWORD timeoutMs = 10000)
+inline bool WaitFor(const std::function<bool()> &done, DWORD timeoutMs = 10000, DWORD stepMs = 20)
 {
-    for (DWORD start = GetTickCount(); !done(); Sleep(20))
+    for (DWORD start = GetTickCount(); !done(); Sleep(stepMs))
         if (GetTickCount() - start > timeoutMs)
             return false;
     return true;

@@ -22,6 +22,14 @@ bool CreateControls(HWND parent, const ControlSpec *controls, int count, bool st
     return created;
 }
 
+void FillField(HWND window, int id, const WCHAR *text, int capacity)
+{
+    // Typing and pasting stop where the field's reader stops: what the field
+    // shows is what is launched or stored, not cut silently when read.
+    SendDlgItemMessageW(window, id, EM_LIMITTEXT, capacity - 1, 0);
+    SetDlgItemTextW(window, id, text);
+}
+
 RECT OuterRect(HWND window)
 {
     RECT rect = {};

@@ -51,8 +51,8 @@ static const LanguageItem LanguageItems[] = {
     {IDM_LANGUAGE_ENGLISH, 0x0409, L"English"},
     {IDM_LANGUAGE_FRENCH, 0x040C, L"Fran\u00e7ais"},
     {IDM_LANGUAGE_HUNGARIAN, 0x040E, L"Magyar"},
-    {IDM_LANGUAGE_DUTCH, 0x0413, L"Netherlands"},
-    {IDM_LANGUAGE_RUSSIAN, 0x0419, L"P\u0443\u0441\u0441\u043a\u0438\u0439"}, // a Latin P
+    {IDM_LANGUAGE_DUTCH, 0x0413, L"Netherlands"}, // kept: the label Dutch users know the item by
+    {IDM_LANGUAGE_RUSSIAN, 0x0419, L"P\u0443\u0441\u0441\u043a\u0438\u0439"}, // a Latin P, kept: it sorts as P
     {IDM_LANGUAGE_FINNISH, 0x040B, L"Suomi"},
     {IDM_LANGUAGE_SWEDISH, 0x041D, L"Svenska"},
 };
@@ -107,10 +107,10 @@ bool PopulateMainWindow()
     bool created = CreateMainControls();
     WCHAR port[PORT_FIELD_CAPACITY];
     FormatText(port, PORT_FIELD_CAPACITY, L"%u", (unsigned)LaunchTarget.port);
-    SetDlgItemTextW(MainWindow, IDC_ADDRESS, LaunchTarget.host);
-    SetDlgItemTextW(MainWindow, IDC_PORT, port);
-    SetDlgItemTextW(MainWindow, IDC_ENGINE, LaunchSettings.enginePath);
-    SetDlgItemTextW(MainWindow, IDC_PARAMETERS, LaunchSettings.parameterTemplate);
+    FillField(MainWindow, IDC_ADDRESS, LaunchTarget.host, ADDRESS_FIELD_CAPACITY);
+    FillField(MainWindow, IDC_PORT, port, PORT_FIELD_CAPACITY);
+    FillField(MainWindow, IDC_ENGINE, LaunchSettings.enginePath, ENGINE_PATH_CAPACITY);
+    FillField(MainWindow, IDC_PARAMETERS, LaunchSettings.parameterTemplate, PARAMETERS_CAPACITY);
 
     if (!LaunchTarget.host[0])
         SetFocus(MainControls.address);
@@ -193,7 +193,7 @@ static void OnBrowseCommand(HWND window)
         return;
     SetDlgItemTextW(window, IDC_ENGINE, path);
     wcscpy(LaunchSettings.enginePath, path);
-    if (!SaveLaunchSetting(L"enginepath", LaunchSettings.enginePath))
+    if (!SaveLaunchSetting(EnginePathValue, LaunchSettings.enginePath))
         ShowFailure(IDS_ENGINE_UNSAVED);
 }
 
@@ -207,12 +207,7 @@ static void OnLaunch(HWND window)
     OnLaunchCommand(&typed);
 }
 
-static void OnAddCommand(HWND window)
-{
-    AddAddressToListBox();
-    SetDlgItemTextW(window, IDC_WL_ADDRESS, L"");
-}
-
+// The ids of the two windows do not overlap: any other id is the whitelist window's.
 static void OnCommand(HWND window, WPARAM command)
 {
     switch (command) {
@@ -220,11 +215,7 @@ static void OnCommand(HWND window, WPARAM command)
     case IDC_LAUNCH: OnLaunch(window); break;
     case IDC_EXIT: exit(0);
     case IDC_WHITELIST: OpenWhitelistWindow(window); break;
-    case IDC_WL_ADD: OnAddCommand(window); break;
-    case IDC_WL_REMOVE: RemoveSelectedAddresses(); break;
-    case IDC_WL_OK: ConfirmWhitelistEdits(window); break;
-    case IDC_WL_CANCEL: DestroyWindow(window); break;
-    case IDC_WL_INFORMATION: ShowWhitelistInformation(); break;
+    default: OnWhitelistCommand(window, command); break;
     }
 }
 
@@ -249,7 +240,7 @@ static void OnDestroy(HWND window)
     if (window == MainWindow)
         PostQuitMessage(0);
     else if (window == WhitelistWindow)
-        WhitelistWindow = NULL;
+        OnWhitelistWindowDestroyed();
 }
 
 static void OnSize(HWND window)

@@ -8,7 +8,7 @@
 #include <wchar.h>
 
 const WCHAR ProgramTitle[] = L"URL Kelvra launcher";
-static const WCHAR VersionText[] = L"1.2.12";
+static const WCHAR VersionText[] = L"" KELVRA_VERSION; // the release's, from the build
 static const WCHAR CreditsText[] = L"the tQr launcher team";
 static const WCHAR ErrorCodeFormat[] = L" (error code %d)\n";
 

@@ -40,6 +40,9 @@ void AddAddressToListBox();
 void RemoveSelectedAddresses();
 void ShowWhitelistInformation();
 void ConfirmWhitelistEdits(HWND window);
+// What MainWindowProc hands on for the whitelist window: its commands, its end, its size and limits.
+void OnWhitelistCommand(HWND window, WPARAM command);
+void OnWhitelistWindowDestroyed();
 void LayOutWhitelistWindow(HWND window);
 void SetWhitelistWindowLimits(MINMAXINFO *limits);
 LRESULT CALLBACK AddressFieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -63,6 +66,9 @@ struct ControlSpec {
     HWND *handle;
 };
 bool CreateControls(HWND parent, const ControlSpec *controls, int count, bool stopAtFailure);
+// Sets an edit field's text, and limits what the user enters to what is read
+// of it with that capacity.
+void FillField(HWND window, int id, const WCHAR *text, int capacity);
 
 // Layout helpers working on outer rectangles in screen coordinates.
 RECT OuterRect(HWND window);

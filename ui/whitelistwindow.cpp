@@ -68,14 +68,14 @@ void OpenWhitelistWindow(HWND mainWindow)
                                       WHITELIST_WIDTH, WHITELIST_HEIGHT, mainWindow, NULL,
                                       AppInstance, NULL);
     if (!WhitelistWindow) {
-        WCHAR text[64];
+        WCHAR text[64]; // in English in every language, kept so: a report is searched for as it reads
         FormatText(text, 64, L"Window Creation failed (error code %d).", (int)GetLastError());
         ShowMessage(text, IDS_ERROR);
         return;
     }
     CreateControls(WhitelistWindow, WhitelistControlSpecs,
                    sizeof WhitelistControlSpecs / sizeof WhitelistControlSpecs[0], false);
-    SetWindowTextW(WhitelistControls.address, address);
+    FillField(WhitelistWindow, IDC_WL_ADDRESS, address, WHITELIST_ADDRESS_CAPACITY);
     WhitelistControls.previousAddressFieldProc = (WNDPROC)SetWindowLongPtrW(
         WhitelistControls.address, GWLP_WNDPROC, (LONG_PTR)AddressFieldProc);
     FillWhitelistListBox();
@@ -156,6 +156,28 @@ void SetWhitelistWindowLimits(MINMAXINFO *limits)
 {
     limits->ptMinTrackSize.x = WHITELIST_WIDTH;
     limits->ptMinTrackSize.y = WHITELIST_HEIGHT;
+}
+
+static void OnAddCommand(HWND window)
+{
+    AddAddressToListBox();
+    SetDlgItemTextW(window, IDC_WL_ADDRESS, L"");
+}
+
+void OnWhitelistCommand(HWND window, WPARAM command)
+{
+    switch (command) {
+    case IDC_WL_ADD: OnAddCommand(window); break;
+    case IDC_WL_REMOVE: RemoveSelectedAddresses(); break;
+    case IDC_WL_OK: ConfirmWhitelistEdits(window); break;
+    case IDC_WL_CANCEL: DestroyWindow(window); break;
+    case IDC_WL_INFORMATION: ShowWhitelistInformation(); break;
+    }
+}
+
+void OnWhitelistWindowDestroyed()
+{
+    WhitelistWindow = NULL;
 }
 
 LRESULT CALLBACK AddressFieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
