@@ -74,5 +74,5 @@ fi
 unshare -m bash -c 'mount --bind "$1" "$1" && mount -t tmpfs tmpfs "$1/tmp" && for dir in "${@:4}"; do
   mkdir -p "$1$dir" && mount --rbind "$dir" "$1$dir" || exit; done && exec chroot "$1" /bin/bash "$2" "$3" -debian13' \
   - "$trixie" "$root/tests/debian-package.sh" "$tree" /proc /dev /sys /tmp/.X11-unix "$root" "$tree" \
-  "$(dirname "$deb")" 2>&1 | sed 's/^/Debian 13: /' || fail "the steps inside the Debian 13 root $trixie"
+  "$(dirname "$deb")" 2>&1 | sed -u 's/^/Debian 13: /' || fail "the steps inside the Debian 13 root $trixie"
 echo "ok   Debian 13 (trixie): the same steps passed in $((SECONDS - start)) s$made"
