@@ -4,13 +4,15 @@
 # (WINE=/path/to/wine before it names the Wine to use.) It writes a small
 # opener script that starts that launcher with a Wine able to run it, in the
 # Wine prefix of $WINEPREFIX when that is set (a browser started without it
-# still reaches the settings), installs kelvra-url.desktop naming the opener,
-# and makes it the default handler of the scheme. Everything goes under
+# still reaches the settings; a prefix that does not exist is refused before
+# anything is written), installs kelvra-url.desktop naming the opener, and
+# makes it the default handler of the scheme. Everything goes under
 # $XDG_DATA_HOME and $XDG_CONFIG_HOME.
 set -eu
 fail() { echo "$*" >&2; exit 1; }
 exe=$(realpath "${1:?usage: install-desktop-entry.sh /path/to/launcher.exe}")
 [ -f "$exe" ] || fail "no such file: $exe"
+[ -z "${WINEPREFIX:-}" ] || [ -d "$WINEPREFIX" ] || fail "no such Wine prefix: WINEPREFIX=$WINEPREFIX"
 
 # The program's width, from its PE header: the machine field after "PE\0\0".
 bytes() { od -An -tu1 -j"$1" -N"$2" "$exe" 2>/dev/null; }

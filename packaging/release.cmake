@@ -2,7 +2,8 @@
 # whenever it is built. Run by the release target as
 #   cmake -DTREE=<build tree> -DCONFIG=<config> -DOUT=<release folder> -DNAME=<package name>
 #         -DVERSION=<version> -DSOURCE=<source folder> -DZIP=<Info-ZIP zip>
-#         [-DWIXL=<wixl> -DWXS=<.wxs> -DICON=<.ico>] [-DDEB=ON] [-DPFX=<.pfx>] -P release.cmake
+#         [-DWIXL=<wixl> -DWXS=<.wxs> -DICON=<.ico>] [-DDEB=ON -DMAINTAINER=<Name <address>>]
+#         [-DPFX=<.pfx>] -P release.cmake
 # The installed files, all dated by the last commit (epoch.cmake), go into
 # NAME.zip in name order with no owner, access or change times; with WIXL,
 # the 32-bit program also goes into the Windows Installer package, signed
@@ -51,7 +52,7 @@ endif()
 
 if(DEB)
   execute_process(COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/deb.sh ${OUT}/kelvra-launcher_${VERSION}_amd64.deb ${stage}/deb
-    ${stage}/${NAME}/launcher.exe ${VERSION} ${EPOCH} ${SOURCE} COMMAND_ERROR_IS_FATAL ANY)
+    ${stage}/${NAME}/launcher.exe ${VERSION} ${EPOCH} ${SOURCE} "${MAINTAINER}" COMMAND_ERROR_IS_FATAL ANY)
 endif()
 
 file(GLOB packages RELATIVE ${OUT} ${OUT}/kelvra-launcher-${VERSION}*.zip ${OUT}/kelvra-launcher-${VERSION}*.msi

@@ -105,7 +105,7 @@ if [ -n "$installer_run" ]; then
 fi
 echo "real browsers: clicks on kelvra:// links in Firefox ESR and Chromium open the $heap_width launcher"
 bash "$root/tests/browsers.sh" "$root/build/$heap_width"
-echo "the Debian package: lintian, installed with apt, links through its desktop entry, removed; the per-user opener"
+echo "the Debian package on Debian 12 and in a Debian 13 root: lintian, apt, its links, removal; the per-user opener"
 bash "$root/tests/debian-package.sh" "$root/build/x86_64"
 echo "a real game: the $heap_width launcher starts OpenArena, which joins a server on a loopback port"
 bash "$root/tests/real-game.sh" "$root/build/$heap_width"

@@ -2,28 +2,23 @@
 # bash tests/debian-package.sh X86_64_TREE: the tree's Debian package, clean under lintian, installed with apt as a user
 # would; in a fresh home and Wine prefix with the engine (the stub) and a whitelisted server stored, and no step of the
 # user's own, a link starts the engine by xdg-open and by a click in Firefox, the command alone shows the window;
-# apt-get remove takes it away and leaves the settings. Then the per-user opener, installed with WINEPREFIX set, keeps
-# that prefix for a link opened without it. The package is removed whatever fails.
+# apt-get remove takes it away and leaves the settings. Then the per-user opener refuses a WINEPREFIX that does not
+# exist, and one installed with WINEPREFIX set keeps that prefix for a link opened without it. The package is removed
+# whatever fails. The same steps run once more inside a Debian 13 root: this script, with a second argument there.
 set -euo pipefail
-tree=$(cd "${1:?usage: debian-package.sh X86_64_TREE}" && pwd) && work="$tree/debian-package"
-source "$(dirname "$0")/../scripts/browser-session.sh" &&
-  bash "$root/scripts/install-deps.sh" desktop-file-utils lintian firefox-esr xdotool xdg-utils
-fail() { echo "FAIL $*" >&2; exit 1; }
-cmake --build "$tree" --target release >/dev/null && deb=$(ls "$(sed -n 's/^KELVRA_RELEASE_DIR:PATH=//p' \
-  "$tree/CMakeCache.txt")"/kelvra-launcher_*_amd64.deb) && lint=$(lintian "$deb" 2>/dev/null) && [ -z "$lint" ] ||
-  fail "lintian on $deb:"$'\n'"$lint"
-echo "ok   lintian: nothing to report on $(basename "$deb"), $(stat -c %s "$deb") bytes"
-rm -rf "$work" && mkdir -p "$work/tmp" "$work/home" && cd "$work"
-export TMPDIR="$work/tmp" HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
-export XDG_CONFIG_HOME="$work/home/.config" XDG_CURRENT_DESKTOP=X-Generic
+tree=$(cd "${1:?usage: debian-package.sh X86_64_TREE}" && pwd) && inside=${2:-} && work="$tree/debian-package$inside"
+source "$(dirname "$0")/../scripts/browser-session.sh"
+[ -n "$inside" ] || { bash "$root/scripts/install-deps.sh" desktop-file-utils lintian firefox-esr xdotool \
+  xdg-utils mmdebstrap && cmake --build "$tree" --target release >/dev/null; } || fail "the release of $tree"
+deb=$(ls "$(sed -n 's/^KELVRA_RELEASE_DIR:PATH=//p' "$tree/CMakeCache.txt")"/kelvra-launcher_*_amd64.deb) &&
+  lint=$(lintian "$deb" 2>/dev/null) && [ -z "$lint" ] || fail "lintian on $deb:"$'\n'"$lint"
+echo "ok   lintian $(lintian --version | sed 's/.* v//'): $(basename "$deb") ($(stat -c %s "$deb") B) clean"
+rm -rf "$work" && mkdir -p "$work/tmp" && cd "$work" && fresh_home "$work/home"
+# Debian 13's Wine (10.0~repack-6) aborts whenever TMPDIR is set: in the root, whose /tmp is its own, it is not.
+if [ -n "$inside" ]; then unset TMPDIR; else export TMPDIR="$work/tmp"; fi
 trap end_wine_session EXIT && start_wine_session "$work/prefix" && stage_engine "$tree/bin/stub_engine.exe" 127.0.0.1
-record="$work/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(windows_path "$record")
-link='kelvra://player@127.0.0.1:27963/join' folder='C:\Games\Quake III Arena' apt=(apt-get -y -q -o DPkg::Lock::Timeout=300)
-want="\"$folder\\quake3.exe\" +set fs_game kelvra +connect \"127.0.0.1:27963\""$'\n'"$folder"
-started() { # the stub engine's record within 60 s (a loaded machine takes long)
-  wait_file 60 "$record"
-  [ "$(engine_record "$record" 2>/dev/null)" = "$want" ]
-}
+link='kelvra://player@127.0.0.1:27963/join' apt=(apt-get -y -q -o DPkg::Lock::Timeout=300)
+started() { engine_started 127.0.0.1:27963 60; } # a loaded machine takes long
 known() { [ "$(dpkg-query -W -f='${db:Status-Status}' kelvra-launcher 2>/dev/null || echo not-installed)" != not-installed ]; }
 exec 9>/tmp/kelvra-launcher-package-test.lock && flock 9 # one run at a time has it installed
 ! known || fail "kelvra-launcher is installed already: this test installs and removes it itself"
@@ -34,10 +29,10 @@ trap 'close_browser; ! known || "${apt[@]}" purge kelvra-launcher >/dev/null; [ 
 [ "$(xdg-mime query default x-scheme-handler/kelvra)" = kelvra-launcher.desktop ] || fail "kelvra links: no default handler"
 ms() { echo "$((($(date +%s%N) - start) / 1000000)) ms"; } # since $start
 # xdg-open in the background: it would wait on a window that the link should not open.
-rm -f "$record" && start=$(date +%s%N) && { xdg-open "$link" >xdg-open.log 2>&1 & } && started ||
-  fail "xdg-open: not the engine as $want ($work/xdg-open.log)"
+start=$(date +%s%N) && { xdg-open "$link" >xdg-open.log 2>&1 & } && started ||
+  fail "xdg-open: not the engine with the link's server ($work/xdg-open.log)"
 echo "ok   xdg-open: the engine started $(ms) after it"
-rm -f "$record" && page "$link" && open_page firefox && start=$(click 0) && started || fail "Firefox: not the engine"
+page "$link" && open_page firefox && start=$(click 0) && started || fail "Firefox: not the engine"
 echo "ok   Firefox: the engine started $(ms) after a click" && close_browser
 start=$(date +%s%N) && { kelvra-launcher >/dev/null 2>&1 & } && window '^URL Kelvra launcher$' 30 >/dev/null ||
   fail "kelvra-launcher alone: no window"
@@ -51,9 +46,33 @@ files=$(dpkg -L kelvra-launcher | while read -r path; do [ -d "$path" ] || echo 
 "${apt[@]}" remove kelvra-launcher >"$work/apt.log" 2>&1 || fail "apt-get remove ($work/apt.log)"
 [ "$(xdg-mime query default x-scheme-handler/kelvra)" != kelvra-launcher.desktop ] || fail "removed, still the handler"
 for file in $files; do [ ! -e "$file" ] || fail "removed, $file is left"; done
-settings=$("$WINE64" reg query 'HKCU\Software\tQr\kelvra launcher' /s 2>/dev/null | tr -d '\r')
-grep -qF "$folder\quake3.exe" <<<"$settings" && grep -qE 'address0 .* 127\.0\.0\.1$' <<<"$settings" || fail "settings lost"
+settings=$("$WINE64" reg query "$settings_key" /s 2>/dev/null | tr -d '\r')
+grep -qF "$engine_folder\quake3.exe" <<<"$settings" && grep -qE 'address0 .* 127\.0\.0\.1$' <<<"$settings" ||
+  fail "settings lost"
 echo "ok   apt-get remove: the handler and the package's $(wc -w <<<"$files") files gone, the settings kept"
-sh "$root/packaging/install-desktop-entry.sh" "$tree/bin/launcher.exe" >/dev/null && rm -f "$record" &&
+entry=("$root/packaging/install-desktop-entry.sh" "$tree/bin/launcher.exe") && touch stamp
+out=$(WINEPREFIX="$work/none" sh "${entry[@]}" 2>&1) && fail "a missing WINEPREFIX, yet it ran"
+new=$(find "$HOME" -newer stamp) && [ "$out" = "no such Wine prefix: WINEPREFIX=$work/none" ] && [ -z "$new" ] ||
+  fail "a missing WINEPREFIX: $out; written: $new"
+sh "${entry[@]}" >/dev/null &&
   { env -u WINEPREFIX xdg-open "$link" & } && started || fail "the per-user opener lost the prefix $WINEPREFIX"
-echo "ok   the per-user opener keeps WINEPREFIX for a link opened without it"
+echo "ok   the per-user opener refuses a missing WINEPREFIX, and keeps one for a link opened without it"
+[ -z "$inside" ] || exit 0
+
+# Debian 13 in a root of the tree's own, made with mmdebstrap (a minute) and kept while its package list stays: amd64
+# only, so nothing in it needs 32-bit programs. Its /tmp is new each time; the host's X sockets are shared so that its
+# display numbers are seen as taken. Every mount lives in a mount namespace of this step's own and goes with it,
+# however the step ends.
+trixie="$tree/debian13-root" start=$SECONDS made=''
+packages=wine,wine64,fonts-wine,xvfb,xdg-utils,desktop-file-utils,xdotool,firefox-esr,lintian,mount
+if [ "$(cat "$trixie/.packages" 2>/dev/null)" != "$packages" ]; then
+  ! grep -qF " $trixie/" /proc/self/mountinfo || fail "$trixie: something is mounted in it, not made anew"
+  rm -rf "$trixie" && mmdebstrap --variant=apt --include="$packages" trixie "$trixie" >mmdebstrap.log 2>&1 &&
+    echo "$packages" >"$trixie/.packages" || fail "mmdebstrap trixie ($work/mmdebstrap.log)"
+  made=" (the root made in $((SECONDS - start)) s)"
+fi
+unshare -m bash -c 'mount --bind "$1" "$1" && mount -t tmpfs tmpfs "$1/tmp" && for dir in "${@:4}"; do
+  mkdir -p "$1$dir" && mount --rbind "$dir" "$1$dir" || exit; done && exec chroot "$1" /bin/bash "$2" "$3" -debian13' \
+  - "$trixie" "$root/tests/debian-package.sh" "$tree" /proc /dev /sys /tmp/.X11-unix "$root" "$tree" \
+  "$(dirname "$deb")" 2>&1 | sed -u 's/^/Debian 13: /' || fail "the steps inside the Debian 13 root $trixie"
+echo "ok   Debian 13 (trixie): the same steps passed in $((SECONDS - start)) s$made"
