@@ -41,17 +41,12 @@ machine_state() { # HKEY_LOCAL_MACHINE less Windows Installer's own records (a f
   find "$drive"/Program* | sort
 }
 shortcut() { find "$drive" -name 'URL Kelvra launcher.lnk' | grep -q .; }
-engine='C:\Games\Quake III Arena' settings='HKCU\Software\tQr\kelvra launcher' link='kelvra://player@192.0.2.10:27961/'
+link='kelvra://player@192.0.2.10:27961/'
 # The shell opens the link as for a browser: shell_open gives up after 30 s, Wine's start waits for an emulated launcher.
 shell=("$run/bin/shell_open.exe") && [ "$run" != "$tree" ] && starts_32bit && shell=(start /wait)
 opens() { "$WINE64" "${shell[@]}" "$link" </dev/null >/dev/null 2>&1; }
-started() { # the stub engine's record: command line and working directory
-  wait_file 10 "$record"
-  [ "$(engine_record "$record" 2>/dev/null)" = "\"$engine\\quake3.exe\" +set fs_game kelvra +connect \"192.0.2.10:27961\""$'\n'"$engine" ]
-}
 # The engine and the whitelisted server a user stored before installing.
 stage_engine "$run/bin/stub_engine.exe" 192.0.2.10 || exit 1
-record="$prefix/engine-record.txt" && export KELVRA_STUB_RECORD && KELVRA_STUB_RECORD=$(windows_path "$record")
 user_folder="$("$WINE64" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Kelvra launcher"
 # scope: title, msiexec properties, registry root, program folder, where Windows Installer keeps the product
 scopes=("per-machine|ALLUSERS=1|HKLM|C:\\Program Files (x86)\\Kelvra launcher|HKLM\\Software\\Classes"
@@ -76,7 +71,7 @@ for scope in "${scopes[@]}"; do
       echo "note $title: the installed launcher replaced by $run/bin/launcher.exe to follow the registration"
     rm -f "$record"
     check "$title: the shell opens $link" opens
-    check "$title: the whitelisted server's engine started in its folder" started
+    check "$title: the whitelisted server's engine started in its folder" engine_started 192.0.2.10:27961 10
     [ "$run" = "$tree" ] || "$WINE64" reg delete "$classes" /reg:64 /f >/dev/null 2>&1
   else
     check "$title: nothing written under HKEY_LOCAL_MACHINE or Program Files" [ "$(machine_state)" = "$before" ]
@@ -85,8 +80,8 @@ for scope in "${scopes[@]}"; do
   check "$title: program, shortcut, scheme, installed-programs entry gone" eval '[ ! -e "$file" ] && ! shortcut &&
     ! "$WINE64" reg query "$hive\\Software\\Classes\\kelvra" /reg:32 >/dev/null 2>&1 && entry ""'
   [ "$hive" = HKLM ] && check "$title: the shell no longer opens the link" eval '! opens'
-  check "$title: settings and whitelist kept" eval 'reads "$settings" enginepath "$engine\\quake3.exe" &&
-    reads "$settings\\whitelist" address0 192.0.2.10'
+  check "$title: settings and whitelist kept" eval 'reads "$settings_key" enginepath "$engine_folder\\quake3.exe" &&
+    reads "$settings_key\\whitelist" address0 192.0.2.10'
 done
 sh "$root/packaging/wixl.sh" wixl "$prefix/older.msi" "$root/packaging/kelvra-launcher.wxs" "$tree/bin/launcher.exe" \
   "$root/resources/icon/launcher.ico" "$root/LICENSE" 1.0.0 "$(cat /proc/sys/kernel/random/uuid)" "$(cat /proc/sys/kernel/random/uuid)"
