@@ -119,47 +119,31 @@ protected:
 };
 class Roads : public Program {};
 
-TEST_F(Roads, WhitelistedLinkStartsTheEngine)
+// Each road once: a whitelisted link starts the engine, so does Launch in the window, and the whitelist window's OK
+// stores the server.
+TEST_F(Roads, EachOnce)
 {
     InstallStub(Engine);
     SetText(SettingsKey, L"enginepath", Engine);
     StoreWhitelist({L"192.0.2.10"});
-
-    Launcher launcher(L"\"kelvra://player@192.0.2.10:27961/\"", NULL, RoadPatience);
-
-    EXPECT_EQ(0u, launcher.Exit());
+    Launcher autostart(L"\"kelvra://player@192.0.2.10:27961/\"", NULL, RoadPatience);
+    EXPECT_EQ(0u, autostart.Exit());
     EXPECT_EQ(EngineRecord(L"192.0.2.10:27961"), StubRecord(RoadPatience));
-}
 
-TEST_F(Roads, LaunchInTheWindowStartsTheEngine)
-{
-    InstallStub(Engine);
-    SetText(SettingsKey, L"enginepath", Engine);
-    Launcher launcher(L"\"kelvra://192.0.2.11:27962/join\"", NULL, RoadPatience);
-    HWND window = launcher.Window();
-    ASSERT_TRUE(window);
-
-    PostMessageW(window, WM_COMMAND, IDC_LAUNCH, 0); // as a click: the process ends without an answer
-
-    EXPECT_EQ(0u, launcher.Exit());
+    Launcher launch(L"\"kelvra://192.0.2.11:27962/join\"", NULL, RoadPatience);
+    PostMessageW(launch.Window(), WM_COMMAND, IDC_LAUNCH, 0); // as a click: the process ends without an answer
+    EXPECT_EQ(0u, launch.Exit());
     EXPECT_EQ(EngineRecord(L"192.0.2.11:27962"), StubRecord(RoadPatience));
-}
 
-TEST_F(Roads, WhitelistOkStoresTheServer)
-{
-    Launcher launcher(L"\"kelvra://192.0.2.12:27963/\"", NULL, RoadPatience);
-    HWND main = launcher.Window();
-    ASSERT_TRUE(main);
-    HWND window = OpenWhitelist(launcher, main);
-    ASSERT_TRUE(window);
-
+    StoreWhitelist({});
+    Launcher whitelist(L"\"kelvra://192.0.2.12:27963/\"", NULL, RoadPatience);
+    HWND main = whitelist.Window(), window = OpenWhitelist(whitelist, main);
     Send(window, WM_COMMAND, IDC_WL_ADD, 0, RoadPatience); // the address field starts as the link's host:port
     Send(window, WM_COMMAND, IDC_WL_OK, 0, RoadPatience);
-
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ((Texts{L"192.0.2.12:27963", L""}), StoredWhitelist());
     PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0u, launcher.Exit());
+    EXPECT_EQ(0u, whitelist.Exit());
 }
 
 // Every start as one text: a message box (then closed), the main window's four fields and focus (the window then
