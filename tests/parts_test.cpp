@@ -266,15 +266,32 @@ TEST(Whitelist, SaveStopsAtFailedValue)
     FreeWhitelistEntries(&list);
 }
 
-// The system menu ends with a separator, Language with its ten items in their order, and About.
-TEST(Windows, SystemMenu)
+void English() // the interface language of the tests' texts
 {
     ClearRegistry();
     SetDword(HKEY_CURRENT_USER, L"language", 0x0409);
-    AppInstance = Module;
     LoadUiStrings(Module);
-    ASSERT_TRUE(RegisterMainWindowClass());
+}
+
+// A main window as start-up creates it, empty; EndMainWindow destroys it without a quit message for this process.
+void NewMainWindow()
+{
+    English();
+    AppInstance = Module;
+    RegisterMainWindowClass(); // once in this process, whichever test comes first
     ASSERT_TRUE(CreateMainWindow());
+}
+void EndMainWindow()
+{
+    HWND window = MainWindow;
+    MainWindow = NULL;
+    DestroyWindow(window);
+}
+
+// The system menu ends with a separator, Language with its ten items in their order, and About.
+TEST(Windows, SystemMenu)
+{
+    NewMainWindow();
 
     ExtendSystemMenu();
 
@@ -288,19 +305,13 @@ TEST(Windows, SystemMenu)
     EXPECT_EQ(L"=0 Language=-1 About=12 (Default)=14 Dansk=22 Deutsch=16 English=15 Fran\u00e7ais=17 Magyar=21 "
               L"Netherlands=23 P\u0443\u0441\u0441\u043a\u0438\u0439=19 Suomi=20 Svenska=18 ",
               items);
-    HWND window = MainWindow;
-    MainWindow = NULL; // no main window any more: no quit message in this process
-    DestroyWindow(window);
+    EndMainWindow();
 }
 
 // Both windows' controls as they are created, before a layout moves any: "id:left,top,width,height", a line a row.
 TEST(Windows, ControlsAsCreated)
 {
-    ClearRegistry();
-    AppInstance = Module;
-    LoadUiStrings(Module);
-    RegisterMainWindowClass(); // once in this process, whichever test comes first
-    ASSERT_TRUE(CreateMainWindow());
+    NewMainWindow();
     const void *realShowWindow = (const void *)&ShowWindow;
     RedirectImport(realShowWindow, (const void *)NoShowWindow);
 
@@ -329,17 +340,13 @@ TEST(Windows, ControlsAsCreated)
     EXPECT_EQ(L" 26:10,10,200,25 27:220,10,200,25 28:430,10,200,25\n29:430,45,200,25 30:10,45,410,200\n"
               L"31:10,255,200,25 33:220,255,200,25 32:430,255,200,25",
               created[1]);
-    HWND window = MainWindow;
-    MainWindow = NULL; // no quit message in this process
-    DestroyWindow(window);
+    EndMainWindow();
 }
 
 // A control that cannot be created ends the main window's controls there, and their creation fails.
 TEST(Windows, ControlCreationFails)
 {
-    AppInstance = Module;
-    RegisterMainWindowClass(); // once in this process, whichever test comes first
-    ASSERT_TRUE(CreateMainWindow());
+    NewMainWindow();
     RealCreateWindow = &CreateWindowExW;
     RedirectImport((const void *)RealCreateWindow, (const void *)FailingCreateWindow);
     CallsToFailure = 5; // the engine location's label
@@ -352,9 +359,7 @@ TEST(Windows, ControlCreationFails)
         ++controls;
     EXPECT_FALSE(populated);
     EXPECT_EQ(4, controls);
-    HWND window = MainWindow;
-    MainWindow = NULL;
-    DestroyWindow(window);
+    EndMainWindow();
 }
 
 // A run started without a link shows the main window; closing it ends the run with 0, the whitelist released.
@@ -381,9 +386,7 @@ TEST(Windows, ClosingEndsTheRun)
 // code, without the system's text.
 TEST(Messages, ReportWithoutABox)
 {
-    ClearRegistry();
-    SetDword(HKEY_CURRENT_USER, L"language", 0x0409);
-    LoadUiStrings(Module);
+    English();
     const void *realMessageBox = (const void *)&MessageBoxW;
     fflush(stdout);
     int console = _dup(1), file = _wopen(L"C:\\report.txt", _O_WRONLY | _O_CREAT | _O_TRUNC | _O_TEXT, 0600);
@@ -408,9 +411,7 @@ TEST(Messages, ReportWithoutABox)
 // language (none for -1).
 TEST(Messages, SystemReasons)
 {
-    ClearRegistry();
-    SetDword(HKEY_CURRENT_USER, L"language", 0x0409);
-    LoadUiStrings(Module);
+    English();
     const struct { DWORD code; const wchar_t *text, *report, *failure; } rows[] = {
         {5, L"x", L"x (error code 5)\nAccess denied.\r\n", L"Access denied. (error code 5)"},
         {0, L"", L" (error code 0)\nSuccess.\r\n", L"Success. (error code 0)"},
