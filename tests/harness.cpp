@@ -23,7 +23,7 @@ int wmain(int argc, wchar_t **argv)
             if (option == L"--command" && value == named.name)
                 message = named.message, command = named.id;
         if (option == L"--command" && !message) {
-            fwprintf(stderr, L"harness: no command %ls in resources/resource.h that the harness posts\n", value.c_str());
+            fwprintf(stderr, L"harness: no command %ls in resource.h that it posts\n", value.c_str());
             return 2;
         }
     }

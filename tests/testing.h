@@ -17,7 +17,8 @@ const wchar_t SettingsKey[] = L"Software\\tQr\\kelvra launcher";
 const wchar_t WhitelistKey[] = L"Software\\tQr\\kelvra launcher\\whitelist";
 const wchar_t Title[] = L"URL Kelvra launcher";
 // Access lists for a key: everyone may read only, write only, or do anything.
-const wchar_t ReadOnly[] = L"D:P(A;;KRSDWDRC;;;WD)", WriteOnly[] = L"D:P(A;;KWSDWDRC;;;WD)", FullAccess[] = L"D:P(A;;KA;;;WD)";
+const wchar_t ReadOnly[] = L"D:P(A;;KRSDWDRC;;;WD)", WriteOnly[] = L"D:P(A;;KWSDWDRC;;;WD)";
+const wchar_t FullAccess[] = L"D:P(A;;KA;;;WD)";
 
 inline void LockKey(const wchar_t *path, const wchar_t *access)
 {
