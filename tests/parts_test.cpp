@@ -200,25 +200,17 @@ decltype(&RegSetValueExW) RealSetValue;
 decltype(&CreateWindowExW) RealCreateWindow;
 LONG WINAPI FailingSetValue(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE *data, DWORD size)
 {
-    if (--CallsToFailure == 0)
-        return ERROR_WRITE_FAULT;
-    return RealSetValue(key, name, reserved, type, data, size);
+    return --CallsToFailure ? RealSetValue(key, name, reserved, type, data, size) : ERROR_WRITE_FAULT;
 }
 HWND WINAPI FailingCreateWindow(DWORD exStyle, LPCWSTR name, LPCWSTR text, DWORD style, int x, int y, int width,
                                 int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter)
 {
-    if (--CallsToFailure == 0)
-        return NULL;
-    return RealCreateWindow(exStyle, name, text, style, x, y, width, height, parent, menu, instance, parameter);
+    return --CallsToFailure ? RealCreateWindow(exStyle, name, text, style, x, y, width, height, parent, menu, instance,
+                                               parameter)
+                            : NULL;
 }
-int WINAPI FailingMessageBox(HWND, LPCWSTR, LPCWSTR, UINT)
-{
-    return 0;
-}
-BOOL WINAPI NoShowWindow(HWND, int)
-{
-    return FALSE;
-}
+int WINAPI FailingMessageBox(HWND, LPCWSTR, LPCWSTR, UINT) { return 0; }
+BOOL WINAPI NoShowWindow(HWND, int) { return FALSE; }
 
 void RedirectImport(const void *from, const void *to)
 {
@@ -280,13 +272,41 @@ void EndMainWindow()
     DestroyWindow(window);
 }
 
-// The system menu ends with a separator, Language with its ten items in their order, and About.
-TEST(Windows, SystemMenu)
+// A window's controls as "id:left,top,width,height", a line a row.
+Text Controls(HWND window)
 {
+    Text created;
+    RECT r = {};
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        LONG top = r.top;
+        GetWindowRect(child, &r);
+        MapWindowPoints(NULL, window, (POINT *)&r, 2);
+        created += (created.empty() || r.top == top ? L" " : L"\n") + std::to_wstring(GetDlgCtrlID(child)) + L":" +
+                   std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right - r.left) +
+                   L"," + std::to_wstring(r.bottom - r.top);
+    }
+    return created;
+}
+
+// Both windows as created, before a layout moves any control (not shown, they are not laid out): the system menu
+// after the platform's own entries (a separator, Language with its ten items in their order, About), the class's
+// background, the controls. A control that cannot be created ends the main window's controls there.
+TEST(Windows, AsCreated)
+{
+    const Text main = L" 1:10,10,200,25 2:220,10,400,25\n3:10,45,200,25 4:220,45,400,25\n"
+                      L"5:10,80,200,25 6:220,80,200,25 7:420,80,200,25\n8:10,115,200,25 9:220,115,400,25\n"
+                      L"10:10,150,200,25 24:215,150,200,25 11:420,150,200,25";
     NewMainWindow();
+    RealCreateWindow = &CreateWindowExW;
+    RedirectImport((const void *)RealCreateWindow, (const void *)FailingCreateWindow);
+    CallsToFailure = 5; // the engine location's label
+    EXPECT_FALSE(PopulateMainWindow());
+    RedirectImport((const void *)FailingCreateWindow, (const void *)RealCreateWindow);
+    EXPECT_EQ(main.substr(0, main.find(L"\n5:")), Controls(MainWindow));
+    EndMainWindow();
 
+    NewMainWindow();
     ExtendSystemMenu();
-
     HMENU menu = GetSystemMenu(MainWindow, FALSE);
     Text items;
     wchar_t text[64];
@@ -297,60 +317,16 @@ TEST(Windows, SystemMenu)
     EXPECT_EQ(L"=0 Language=-1 About=12 (Default)=14 Dansk=22 Deutsch=16 English=15 Fran\u00e7ais=17 Magyar=21 "
               L"Netherlands=23 P\u0443\u0441\u0441\u043a\u0438\u0439=19 Suomi=20 Svenska=18 ",
               items);
-    EndMainWindow();
-}
-
-// Both windows' controls as they are created, before a layout moves any: "id:left,top,width,height", a line a row.
-TEST(Windows, ControlsAsCreated)
-{
-    NewMainWindow();
+    EXPECT_EQ(COLOR_BTNFACE + 1, (int)GetClassLongPtrW(MainWindow, GCLP_HBRBACKGROUND));
     const void *realShowWindow = (const void *)&ShowWindow;
     RedirectImport(realShowWindow, (const void *)NoShowWindow);
-
     CreateMainControls();
-    OpenWhitelistWindow(MainWindow); // its controls, not shown: not laid out
-
+    OpenWhitelistWindow(MainWindow);
     RedirectImport((const void *)NoShowWindow, realShowWindow);
-    Text created[2];
-    for (int i : {0, 1}) {
-        RECT r;
-        LONG top = 10;
-        for (HWND child = GetWindow(i ? WhitelistWindow : MainWindow, GW_CHILD); child;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            GetWindowRect(child, &r);
-            MapWindowPoints(NULL, GetParent(child), (POINT *)&r, 2);
-            created[i] += (r.top == top ? L" " : L"\n") + std::to_wstring(GetDlgCtrlID(child)) + L":" +
-                          std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
-                          std::to_wstring(r.right - r.left) + L"," + std::to_wstring(r.bottom - r.top);
-            top = r.top;
-        }
-    }
-    EXPECT_EQ(L" 1:10,10,200,25 2:220,10,400,25\n3:10,45,200,25 4:220,45,400,25\n"
-              L"5:10,80,200,25 6:220,80,200,25 7:420,80,200,25\n8:10,115,200,25 9:220,115,400,25\n"
-              L"10:10,150,200,25 24:215,150,200,25 11:420,150,200,25",
-              created[0]);
+    EXPECT_EQ(main, Controls(MainWindow));
     EXPECT_EQ(L" 26:10,10,200,25 27:220,10,200,25 28:430,10,200,25\n29:430,45,200,25 30:10,45,410,200\n"
               L"31:10,255,200,25 33:220,255,200,25 32:430,255,200,25",
-              created[1]);
-    EndMainWindow();
-}
-
-// A control that cannot be created ends the main window's controls there, and their creation fails.
-TEST(Windows, ControlCreationFails)
-{
-    NewMainWindow();
-    RealCreateWindow = &CreateWindowExW;
-    RedirectImport((const void *)RealCreateWindow, (const void *)FailingCreateWindow);
-    CallsToFailure = 5; // the engine location's label
-
-    bool populated = PopulateMainWindow();
-    RedirectImport((const void *)FailingCreateWindow, (const void *)RealCreateWindow);
-
-    int controls = 0;
-    for (HWND child = GetWindow(MainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        ++controls;
-    EXPECT_FALSE(populated);
-    EXPECT_EQ(4, controls);
+              Controls(WhitelistWindow));
     EndMainWindow();
 }
 
