@@ -6,7 +6,7 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd) tree=$(cd "$1" && pwd) run=$(cd "${2:-$1}" && pwd)
 bash "$root/scripts/install-deps.sh" wixl
 cmake "$tree" >/dev/null && cmake --build "$tree" --target release >/dev/null &&
-  cmake "$run" >/dev/null && cmake --build "$run" --target launcher shell_open stub_engine >/dev/null || exit 1
+  cmake "$run" >/dev/null && cmake --build "$run" --target launcher stub_engine >/dev/null || exit 1
 package=$(ls "$(sed -n 's/^KELVRA_RELEASE_DIR:PATH=//p' "$tree/CMakeCache.txt")"/kelvra-launcher-*.msi) || exit 1
 version=${package##*-} version=${version%.msi} prefix="$tree/installer-prefix"
 rm -rf "$prefix"
@@ -42,9 +42,10 @@ machine_state() { # HKEY_LOCAL_MACHINE less Windows Installer's own records (a f
 }
 shortcut() { find "$drive" -name 'URL Kelvra launcher.lnk' | grep -q .; }
 link='kelvra://player@192.0.2.10:27961/'
-# The shell opens the link as for a browser: shell_open gives up after 30 s, Wine's start waits for an emulated launcher.
-shell=("$run/bin/shell_open.exe") && [ "$run" != "$tree" ] && starts_32bit && shell=(start /wait)
-opens() { "$WINE64" "${shell[@]}" "$link" </dev/null >/dev/null 2>&1; }
+# The shell opens the link as for a browser (ShellExecuteEx): the package's 32-bit one, or the 64-bit one where the
+# classes are copied over; then the launcher's exit code (an emulated launcher takes a minute to end).
+start='C:\windows\syswow64\start.exe' && [ "$run" != "$tree" ] && start=start
+opens() { timeout 300 "$WINE64" "$start" /wait "$link" </dev/null >/dev/null 2>&1; }
 # The engine and the whitelisted server a user stored before installing.
 stage_engine "$run/bin/stub_engine.exe" 192.0.2.10 || exit 1
 user_folder="$("$WINE64" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Kelvra launcher"
