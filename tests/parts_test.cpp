@@ -144,55 +144,6 @@ TEST(Composing, LineBoundary)
     }
 }
 
-WhitelistEntry *Chain(const Texts &texts) // the first text first
-{
-    WhitelistEntry *list = NULL;
-    for (auto text = texts.rbegin(); text != texts.rend(); ++text)
-        PushWhitelistEntry(&list, text->c_str());
-    return list;
-}
-
-// A whitelist window's OK: the list stored at start, then as another launcher left it, the window's items from
-// the top, and what is stored afterwards, to its end marker. With the key locked nothing is written and the
-// window's start list stays, so OK again (unlocked) stores this window's edits.
-TEST(Whitelist, Edits)
-{
-    const struct { const char *name; Texts start, stored, edited; const wchar_t *lock; Texts result; } rows[] = {
-        {"no change keeps the order", {L"A", L"B"}, {L"A", L"B"}, {L"B", L"A"}, NULL, {L"A", L"B", L""}},
-        {"both added c: stored once", {L"a"}, {L"c", L"a"}, {L"a", L"c"}, NULL, {L"c", L"a", L""}},
-        {"another emptied the list, this one added x", {L"a", L"b"}, {}, {L"b", L"a", L"x"}, NULL, {L"x", L""}},
-        {"another removed b, which this one kept", {L"a", L"b"}, {L"a"}, {L"b", L"a"}, NULL, {L"a", L""}},
-        {"this one removed a, another added a again", {L"a"}, {L"a", L"a"}, {}, NULL, {L"a", L""}},
-        {"this one removed b, another added c", {L"a", L"b"}, {L"a", L"b", L"c"}, {L"a"}, NULL, {L"c", L"a", L""}},
-        {"read-only: removed a, added x", {L"a", L"b"}, {L"a", L"b"}, {L"b", L"x"}, ReadOnly, {L"x", L"b", L""}},
-        {"unreadable: removed a", {L"a", L"b"}, {L"a", L"b"}, {L"b"}, WriteOnly, {L"b", L""}},
-    };
-    for (const auto &row : rows) {
-        ClearRegistry();
-        StoreWhitelist(row.start);
-        FreeWhitelist();
-        LoadWhitelist();
-        StoreWhitelist(row.stored);
-        WhitelistEntry *edited = Chain(row.edited);
-        const Text start = Entries(Whitelist);
-        if (row.lock) {
-            LockKey(WhitelistKey, row.lock);
-            EXPECT_FALSE(StoreWhitelistEdits(edited)) << row.name;
-            EXPECT_EQ((DWORD)ERROR_ACCESS_DENIED, GetLastError()) << row.name;
-            LockKey(WhitelistKey, FullAccess);
-            EXPECT_EQ(start, Entries(Whitelist)) << row.name;
-            Texts unchanged = row.stored;
-            unchanged.push_back(L"");
-            EXPECT_EQ(unchanged, StoredWhitelist()) << row.name;
-        }
-
-        EXPECT_TRUE(StoreWhitelistEdits(edited)) << row.name;
-
-        EXPECT_EQ(row.result, StoredWhitelist()) << row.name;
-        FreeWhitelistEntries(&edited);
-    }
-}
-
 // The platform functions as this process imports them, which the program's code calls too: a call can be made
 // to fail, counted from 1 after RedirectImport.
 int CallsToFailure;
@@ -227,27 +178,63 @@ void RedirectImport(const void *from, const void *to)
         }
 }
 
-// A save that fails at its second value leaves every stored value after the first as it was: no end marker moved,
-// nothing deleted. The same save that succeeds deletes the values past its end marker.
-TEST(Whitelist, SaveStopsAtFailedValue)
+WhitelistEntry *Chain(const Texts &texts) // the first text first
 {
-    ClearRegistry();
-    StoreWhitelist({L"o0", L"o1", L"o2", L"o3"});
-    WhitelistEntry *list = Chain({L"x", L"y"});
+    WhitelistEntry *list = NULL;
+    for (auto text = texts.rbegin(); text != texts.rend(); ++text)
+        PushWhitelistEntry(&list, text->c_str());
+    return list;
+}
+
+// A whitelist window's OK: the list stored at start, then as another launcher left it, the window's items from
+// the top, and what is stored afterwards, to its end marker. Refused, with the key locked or a value that cannot be
+// written, it leaves the window's start list and what it stored (no end marker moved, nothing deleted), and OK again
+// stores this window's edits.
+const wchar_t SecondValueFails[] = L"";
+struct Edit { const char *name; Texts start, stored, edited; const wchar_t *lock; Texts result, refused = {}; };
+TEST(Whitelist, Edits)
+{
+    const Edit rows[] = {
+        {"no change keeps the order", {L"A", L"B"}, {L"A", L"B"}, {L"B", L"A"}, NULL, {L"A", L"B", L""}},
+        {"both added c: stored once", {L"a"}, {L"c", L"a"}, {L"a", L"c"}, NULL, {L"c", L"a", L""}},
+        {"another emptied the list, this one added x", {L"a", L"b"}, {}, {L"b", L"a", L"x"}, NULL, {L"x", L""}},
+        {"another removed b, which this one kept", {L"a", L"b"}, {L"a"}, {L"b", L"a"}, NULL, {L"a", L""}},
+        {"this one removed a, another added a again", {L"a"}, {L"a", L"a"}, {}, NULL, {L"a", L""}},
+        {"this one removed all", {L"a", L"b"}, {L"a", L"b"}, {}, NULL, {L""}},
+        {"this one removed b, another added c", {L"a", L"b"}, {L"a", L"b", L"c"}, {L"a"}, NULL, {L"c", L"a", L""}},
+        {"read-only: removed a, added x", {L"a", L"b"}, {L"a", L"b"}, {L"b", L"x"}, ReadOnly, {L"x", L"b", L""},
+         {L"a", L"b", L""}},
+        {"unreadable: removed a", {L"a", L"b"}, {L"a", L"b"}, {L"b"}, WriteOnly, {L"b", L""}, {L"a", L"b", L""}},
+        {"its second value fails", {L"o0", L"o1", L"o2", L"o3"}, {L"o0", L"o1", L"o2", L"o3"}, {L"x", L"y"},
+         SecondValueFails, {L"y", L"x", L""}, {L"y", L"o1", L"o2", L"o3", L""}},
+    };
     RealSetValue = &RegSetValueExW;
-    RedirectImport((const void *)RealSetValue, (const void *)FailingSetValue);
-    CallsToFailure = 2;
+    for (const auto &row : rows) {
+        ClearRegistry();
+        StoreWhitelist(row.start);
+        FreeWhitelist();
+        LoadWhitelist();
+        StoreWhitelist(row.stored);
+        WhitelistEntry *edited = Chain(row.edited);
+        const Text start = Entries(Whitelist);
+        if (row.lock) {
+            const bool failing = row.lock == SecondValueFails;
+            LockKey(WhitelistKey, failing ? FullAccess : row.lock);
+            RedirectImport((const void *)RealSetValue, (const void *)(failing ? FailingSetValue : RealSetValue));
+            CallsToFailure = 2;
+            EXPECT_FALSE(StoreWhitelistEdits(edited)) << row.name;
+            EXPECT_EQ((DWORD)(failing ? ERROR_WRITE_FAULT : ERROR_ACCESS_DENIED), GetLastError()) << row.name;
+            RedirectImport((const void *)FailingSetValue, (const void *)RealSetValue);
+            LockKey(WhitelistKey, FullAccess);
+            EXPECT_EQ(start, Entries(Whitelist)) << row.name;
+            EXPECT_EQ(row.refused, StoredWhitelist()) << row.name;
+        }
 
-    bool saved = SaveWhitelist(list);
-    DWORD reason = GetLastError();
-    RedirectImport((const void *)FailingSetValue, (const void *)RealSetValue);
+        EXPECT_TRUE(StoreWhitelistEdits(edited)) << row.name;
 
-    EXPECT_FALSE(saved);
-    EXPECT_EQ((DWORD)ERROR_WRITE_FAULT, reason);
-    EXPECT_EQ((Texts{L"x", L"o1", L"o2", L"o3", L""}), StoredWhitelist());
-    EXPECT_TRUE(SaveWhitelist(list));
-    EXPECT_EQ((Texts{L"x", L"y", L""}), StoredWhitelist());
-    FreeWhitelistEntries(&list);
+        EXPECT_EQ(row.result, StoredWhitelist()) << row.name;
+        FreeWhitelistEntries(&edited);
+    }
 }
 
 void English() // the interface language of the tests' texts
