@@ -52,11 +52,7 @@ inline void SetText(const wchar_t *path, const Text &name, const Text &text)
 {
     SetValue(HKEY_CURRENT_USER, path, name, REG_SZ, text.c_str(), (DWORD)text.size() * 2 + 2);
 }
-
-inline void SetDword(HKEY root, const wchar_t *name, DWORD id)
-{
-    SetValue(root, SettingsKey, name, REG_DWORD, &id, 4);
-}
+inline void SetDword(HKEY root, const wchar_t *name, DWORD id) { SetValue(root, SettingsKey, name, REG_DWORD, &id, 4); }
 
 // address0, address1, ... as given, then the end marker.
 inline void StoreWhitelist(const Texts &entries)
@@ -81,8 +77,7 @@ inline Text Stored(const Text &name, const wchar_t *path = SettingsKey)
     return L"(type " + std::to_wstring(type) + L")";
 }
 
-// address0, address1, ... up to the first missing value.
-inline Texts StoredWhitelist()
+inline Texts StoredWhitelist() // address0, address1, ... up to the first missing value
 {
     Texts values;
     for (Text value; (value = Stored(L"address" + std::to_wstring(values.size()), WhitelistKey)) != L"(none)";)
