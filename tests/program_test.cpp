@@ -449,7 +449,7 @@ TEST_F(Program, Windows)
     // by the dialog's own box (the dialog then cancelled); a chosen file goes to the field and the registry.
     ClearRegistry();
     StoreWhitelist({});
-    const Text types = L"Select the engine|Quake III engine (quake3.exe)|ioquake3 (ioquake3.x86.exe, ioquake3.x86_64"
+    const Text types = L"Select the engine@0|Quake III engine (quake3.exe)|ioquake3 (ioquake3.x86.exe, ioquake3.x86_64"
                        L".exe)|Kelvra engine (klengine.exe)|Any Quake III engine (*.*)",
                missing = L"C:\\Games\\no.exe", chosen = BinDirectory() + L"\\stub_engine.exe"; // not the one loaded
     const Text answers[][3] = {
@@ -463,8 +463,9 @@ TEST_F(Program, Windows)
             HWND box = NULL, refusal = NULL;
             WaitFor([&] { return (box = FindShown(process, NULL, L"#32770")) != NULL; });
             HWND name = GetDlgItem(box, 0x47C) ? GetDlgItem(box, 0x47C) : GetDlgItem(box, 0x480); // or the old style's
-            Text seen = WindowText(box), type(256, 0);
-            for (int i = 0; Send(GetDlgItem(box, 0x470), CB_GETLBTEXT, i, (LPARAM)&type[0]) > 0; ++i)
+            HWND typesBox = GetDlgItem(box, 0x470); // the file types, the first one selected
+            Text seen = WindowText(box) + L"@" + std::to_wstring(Send(typesBox, CB_GETCURSEL, 0)), type(256, 0);
+            for (int i = 0; Send(typesBox, CB_GETLBTEXT, i, (LPARAM)&type[0]) > 0; ++i)
                 seen += L"|" + Text(type.c_str());
             Send(name, WM_SETTEXT, 0, (LPARAM)answer[0].c_str());
             PostMessageW(box, WM_COMMAND, answer[0].empty() ? IDCANCEL : IDOK, 0);
