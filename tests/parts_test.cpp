@@ -1,13 +1,12 @@
 // The program's parts in this process: the link parser, what loads from the registry, the string tables, the
 // parameter line, the whitelist's merge and save, the system menu and the message boxes.
+#include "app/app.h"
 #include "i18n/i18n.h"
 #include "launch/launch.h"
 #include "testing.h"
 #include "ui/ui.h"
 
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <io.h>
 
 namespace {
 
@@ -160,7 +159,6 @@ HWND WINAPI FailingCreateWindow(DWORD exStyle, LPCWSTR name, LPCWSTR text, DWORD
                                                parameter)
                             : NULL;
 }
-int WINAPI FailingMessageBox(HWND, LPCWSTR, LPCWSTR, UINT) { return 0; }
 BOOL WINAPI NoShowWindow(HWND, int) { return FALSE; }
 
 void RedirectImport(const void *from, const void *to)
@@ -277,18 +275,22 @@ Text Controls(HWND window)
 
 // Both windows as created, before a layout moves any control (not shown, they are not laid out): the system menu
 // after the platform's own entries (a separator, Language with its ten items in their order, About), the class's
-// background, the controls. A control that cannot be created ends the main window's controls there.
+// background, the controls. A start-up whose control cannot be created reports it, with the code and the system's
+// text the last call left (the fields are filled after the failure), and ends with 0, the controls made so far kept.
 TEST(Windows, AsCreated)
 {
     const Text main = L" 1:10,10,200,25 2:220,10,400,25\n3:10,45,200,25 4:220,45,400,25\n"
                       L"5:10,80,200,25 6:220,80,200,25 7:420,80,200,25\n8:10,115,200,25 9:220,115,400,25\n"
                       L"10:10,150,200,25 24:215,150,200,25 11:420,150,200,25";
-    NewMainWindow();
+    English();
+    UnregisterClassW(WindowClassName, Module); // as at the program's start
     RealCreateWindow = &CreateWindowExW;
     RedirectImport((const void *)RealCreateWindow, (const void *)FailingCreateWindow);
-    CallsToFailure = 5; // the engine location's label
-    EXPECT_FALSE(PopulateMainWindow());
+    CallsToFailure = 6; // the main window, then its controls up to the engine location's label
+    auto report = NextBox();
+    EXPECT_EQ(0, RunLauncher(Module, "", SW_SHOWNORMAL));
     RedirectImport((const void *)FailingCreateWindow, (const void *)RealCreateWindow);
+    EXPECT_EQ(L"Error: A fatal error occured: Child Window Creation failed. (error code 0)\nSuccess.\r\n", report.get());
     EXPECT_EQ(main.substr(0, main.find(L"\n5:")), Controls(MainWindow));
     EndMainWindow();
 
@@ -315,54 +317,6 @@ TEST(Windows, AsCreated)
               L"31:10,255,200,25 33:220,255,200,25 32:430,255,200,25",
               Controls(WhitelistWindow));
     EndMainWindow();
-}
-
-// Where no message box can be shown, the fatal-error report goes to the standard output: its first part, then the
-// code, without the system's text.
-TEST(Messages, ReportWithoutABox)
-{
-    English();
-    const void *realMessageBox = (const void *)&MessageBoxW;
-    fflush(stdout);
-    int console = _dup(1), file = _wopen(L"C:\\report.txt", _O_WRONLY | _O_CREAT | _O_TRUNC | _O_TEXT, 0600);
-    _dup2(file, 1);
-    RedirectImport(realMessageBox, (const void *)FailingMessageBox);
-
-    SetLastError(5);
-    ReportSystemError(L"Window Creation failed.");
-
-    RedirectImport((const void *)FailingMessageBox, realMessageBox);
-    _dup2(console, 1);
-    _close(console);
-    _close(file);
-    char report[256] = "";
-    FILE *written = _wfopen(L"C:\\report.txt", L"rb");
-    fread(report, 1, sizeof report - 1, written);
-    fclose(written);
-    EXPECT_STREQ("A fatal error occured: Window Creation failed. (error code 5)\r\n", report);
-}
-
-// The fatal-error report and a failure's reason, with the platform's own text of the code in the interface
-// language (none for -1).
-TEST(Messages, SystemReasons)
-{
-    English();
-    const struct { DWORD code; const wchar_t *text, *report, *failure; } rows[] = {
-        {5, L"x", L"x (error code 5)\nAccess denied.\r\n", L"Access denied. (error code 5)"},
-        {0, L"", L" (error code 0)\nSuccess.\r\n", L"Success. (error code 0)"},
-        {0xFFFFFFFF, L"x", L"x (error code -1)\n", L"(error code -1)"},
-    };
-    for (const auto &row : rows) {
-        auto report = NextBox();
-        SetLastError(row.code);
-        ReportSystemError(row.text);
-        EXPECT_EQ(L"Error: A fatal error occured: " + Text(row.report), report.get());
-
-        auto failure = NextBox();
-        SetLastError(row.code);
-        ShowFailure(IDS_WHITELIST_UNSAVED);
-        EXPECT_EQ(L"Error! The whitelist could not be saved: " + Text(row.failure), failure.get());
-    }
 }
 
 } // namespace
