@@ -26,18 +26,16 @@ Text EngineRecord(const Text &address, const Text &engine = QuotedEngine)
 const wchar_t Record[] = L"C:\\stub.txt";
 Text StubRecord(DWORD timeoutMs)
 {
-    static wchar_t text[16384];
     Text record = L"(none)";
     WaitFor([&] { // under Wine a file can be seen a moment before it can be read whole
-        DWORD read = 0;
-        HANDLE file = CreateFileW(Record, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, 0, OPEN_EXISTING, 0, 0);
-        if (file == INVALID_HANDLE_VALUE)
+        static wchar_t text[16384];
+        FILE *file = _wfopen(Record, L"rb");
+        size_t read = file ? fread(text, sizeof *text, 16384, file) : 0;
+        if (file)
+            fclose(file);
+        if (!wmemchr(text, L'\n', read))
             return false;
-        ReadFile(file, text, sizeof text, &read, NULL);
-        CloseHandle(file);
-        if (!wmemchr(text, L'\n', read / 2))
-            return false;
-        record.assign(text, read / 2);
+        record.assign(text, read);
         return true;
     }, timeoutMs);
     DeleteFileW(Record);
@@ -62,15 +60,6 @@ int Focus(Launcher &launcher) // the control id
 void Type(HWND window, int id, const Text &text)
 {
     Send(GetDlgItem(window, id), WM_SETTEXT, 0, (LPARAM)text.c_str());
-}
-
-void Paste(HWND field, const Text &text) // through the clipboard, as a user pastes
-{
-    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    wcscpy((wchar_t *)GlobalLock(data), text.c_str());
-    GlobalUnlock(data);
-    OpenClipboard(NULL), EmptyClipboard(), SetClipboardData(CF_UNICODETEXT, data), CloseClipboard();
-    Send(field, WM_PASTE, 0);
 }
 
 void Add(HWND window, const Text &text)
@@ -117,33 +106,6 @@ protected:
 };
 class Roads : public Program {};
 
-// Each road once: a whitelisted link starts the engine, so does Launch in the window, and the whitelist window's OK
-// stores the server.
-TEST_F(Roads, EachOnce)
-{
-    InstallStub(Engine);
-    SetText(SettingsKey, L"enginepath", Engine);
-    StoreWhitelist({L"192.0.2.10"});
-    Launcher autostart(L"\"kelvra://player@192.0.2.10:27961/\"", NULL, RoadPatience);
-    EXPECT_EQ(0u, autostart.Exit());
-    EXPECT_EQ(EngineRecord(L"192.0.2.10:27961"), StubRecord(RoadPatience));
-
-    Launcher launch(L"\"kelvra://192.0.2.11:27962/join\"", NULL, RoadPatience);
-    PostMessageW(launch.Window(), WM_COMMAND, IDC_LAUNCH, 0); // as a click: the process ends without an answer
-    EXPECT_EQ(0u, launch.Exit());
-    EXPECT_EQ(EngineRecord(L"192.0.2.11:27962"), StubRecord(RoadPatience));
-
-    StoreWhitelist({});
-    Launcher whitelist(L"\"kelvra://192.0.2.12:27963/\"", NULL, RoadPatience);
-    HWND main = whitelist.Window(), window = OpenWhitelist(whitelist, main);
-    Send(window, WM_COMMAND, IDC_WL_ADD, 0, RoadPatience); // the address field starts as the link's host:port
-    Send(window, WM_COMMAND, IDC_WL_OK, 0, RoadPatience);
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ((Texts{L"192.0.2.12:27963", L""}), StoredWhitelist());
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0u, whitelist.Exit());
-}
-
 // Every start as one text: a message box (then closed), the main window's four fields and focus (the window then
 // closed), or with a command the fields typed in first and what the command showed; then the exit code and what the
 // engine recorded. Last, the stored parameters and engine path.
@@ -156,10 +118,10 @@ struct Start {
     const wchar_t *settingsAccess = FullAccess;
 };
 
-Text Follow(const Start &row)
+Text Follow(const Start &row, DWORD patience)
 {
     const int fields[] = {IDC_ADDRESS, IDC_PORT, IDC_ENGINE, IDC_PARAMETERS};
-    Launcher launcher(row.tail, Folder.c_str());
+    Launcher launcher(row.tail, Folder.c_str(), patience);
     HWND box = NULL, window = NULL;
     std::future<bool> answered; // the command as a click sends it: no answer when the process ends
     auto shown = [&] { // a box, the end, or the command answered
@@ -167,7 +129,7 @@ Text Follow(const Start &row)
         bool done = answered.valid() && answered.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
         return box || launcher.Exited() || done;
     };
-    WaitFor([&] { return shown() || (window = FindShown(launcher.process.dwProcessId, Title)); }, 15000);
+    WaitFor([&] { return shown() || (window = FindShown(launcher.process.dwProcessId, Title)); }, patience);
     Text seen;
     if (box) { // an autostart's message, which the window may follow
         seen = ReadBox(box);
@@ -180,9 +142,9 @@ Text Follow(const Start &row)
             Type(window, fields[i], row.typed[i]);
         answered = std::async(std::launch::async, [&] {
             DWORD_PTR result;
-            return SendMessageTimeoutW(window, WM_COMMAND, row.command, 0, SMTO_NORMAL, 20000, &result) != 0;
+            return SendMessageTimeoutW(window, WM_COMMAND, row.command, 0, SMTO_NORMAL, patience, &result) != 0;
         });
-        WaitFor(shown, 15000);
+        WaitFor(shown, patience);
         if (box)
             seen += ReadBox(box);
         else if (answered.get())
@@ -196,7 +158,44 @@ Text Follow(const Start &row)
     if (window)
         PostMessageW(window, WM_CLOSE, 0, 0);
     seen += L"|exit " + std::to_wstring(launcher.Exit()) + L": ";
-    return seen + StubRecord(row.outcome.find(L"(none)") == Text::npos ? 10000 : 0);
+    return seen + StubRecord(row.outcome.find(L"(none)") == Text::npos ? patience : 0);
+}
+
+// A start with its link's entry whitelisted, its engine path stored, the settings key's access as the row says;
+// then what it showed and what it stored.
+void Take(const Start &row, DWORD patience = 15000)
+{
+    ClearRegistry();
+    StubRecord(0);
+    SetDword(HKEY_CURRENT_USER, L"language", row.language);
+    StoreWhitelist({row.entry});
+    SetText(SettingsKey, L"enginepath", row.engine);
+    LockKey(SettingsKey, row.settingsAccess);
+    Text seen = Follow(row, patience);
+    LockKey(SettingsKey, FullAccess);
+    EXPECT_EQ(row.outcome, seen) << row.tail;
+    EXPECT_EQ(row.parameters + L"|" + row.engine, Stored(L"parameters") + L"|" + Stored(L"enginepath"));
+}
+
+// Each road once, with room for a launcher that takes a minute to start: a whitelisted link starts the engine, so
+// does Launch in the window, and the whitelist window's OK stores the server.
+TEST_F(Roads, EachOnce)
+{
+    InstallStub(Engine);
+    const Text started = L"|exit 0: ", link = L"\"kelvra://player@192.0.2.10:27961/\"";
+    Take({L"192.0.2.10", Engine, link, started + EngineRecord(L"192.0.2.10:27961")}, RoadPatience);
+    Take({L"", Engine, L"\"kelvra://192.0.2.11:27962/join\"", started + EngineRecord(L"192.0.2.11:27962"), IDC_LAUNCH,
+          {}, Template},
+         RoadPatience);
+    StoreWhitelist({});
+    Launcher whitelist(L"\"kelvra://192.0.2.12:27963/\"", NULL, RoadPatience);
+    HWND main = whitelist.Window(), window = OpenWhitelist(whitelist, main);
+    Send(window, WM_COMMAND, IDC_WL_ADD, 0, RoadPatience); // the address field starts as the link's host:port
+    Send(window, WM_COMMAND, IDC_WL_OK, 0, RoadPatience);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ((Texts{L"192.0.2.12:27963", L""}), StoredWhitelist());
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, whitelist.Exit());
 }
 
 TEST_F(Program, Starts)
@@ -209,9 +208,7 @@ TEST_F(Program, Starts)
         // The focus on the address without a host, on Browse without an engine, else on Launch.
         {L"", L"", L"", L"window |27960||" + Template + L"|@2" + none},
         {L"192.0.2.10", L"", L"scheme://192.0.2.10:65535", L"window 192.0.2.10|65535||" + Template + L"|@7" + none},
-        // Entries that do not match: another port (the 261 characters of host:port), letter case.
-        {a255 + L":1234", Engine, L"scheme://" + a255 + L":12345",
-         L"window " + a255 + L"|12345|" + Engine + L"|" + Template + L"|@10" + none},
+        // Entries that do not match: letter case.
         {L"Server.Example", Engine, L"scheme://server.example:0",
          L"window server.example|0|" + Engine + L"|" + Template + L"|@10" + none},
         {L"192.0.2.10:27961", Engine, L"scheme://192.0.2.10:27961", L"|exit 0: " + EngineRecord(L"192.0.2.10:27961")},
@@ -240,27 +237,13 @@ TEST_F(Program, Starts)
          IDC_LAUNCH, {L"192.0.2.10", L"27961", Engine, Template}, L"(none)", 0x0409, ReadOnly},
         {L"", stored, L"x", L"|exit 0: (none)", IDC_EXIT, {L"", L"", L"", L"+changed"}}, // Exit stores nothing
     };
-    for (const auto &row : rows) {
-        SetUp();
-        SetDword(HKEY_CURRENT_USER, L"language", row.language);
-        StoreWhitelist({row.entry});
-        SetText(SettingsKey, L"enginepath", row.engine);
-        LockKey(SettingsKey, row.settingsAccess);
-
-        Text seen = Follow(row);
-
-        LockKey(SettingsKey, FullAccess);
-        EXPECT_EQ(row.outcome, seen) << row.tail;
-        EXPECT_EQ(row.parameters + L"|" + row.engine, Stored(L"parameters") + L"|" + Stored(L"enginepath"));
-    }
+    for (const auto &row : rows)
+        Take(row);
 }
 
 // A window moved and resized (not resized when asked for width 0): its outer size, where its client area starts
 // in it, and each control in creation order as "id class style left,top,right,bottom text".
-struct Layout {
-    LONG w, h, x, y;
-    Text controls;
-};
+struct Layout { LONG w, h, x, y; Text controls; };
 
 Text Row(int id, const wchar_t *name, DWORD style, LONG left, LONG top, LONG right, LONG bottom, const Text &text)
 {
@@ -316,8 +299,6 @@ TEST_F(Program, Windows)
         {IDC_WHITELIST, L"Button", L"Whitelist", s, 215, 150, 415, 0},
         {IDC_EXIT, L"Button", L"Exit", s, -1, 150, 0, 0},
     };
-    Send(main, WM_COMMAND, MAKEWPARAM(IDC_EXIT, EN_CHANGE));
-    EXPECT_EQ(Title, WindowText(main)) << "a notification is no click: the program goes on";
     for (SIZE asked : {SIZE{0, 0}, SIZE{777, 220}, SIZE{100, 100}, SIZE{900, 500}}) { // shown 640 x 220; no
         Layout l = Resize(main, asked);                                                     // narrower, 220 high
         Text expected;
@@ -393,15 +374,19 @@ TEST_F(Program, Windows)
                   l.controls);
     }
 
-    // Typed or pasted, a field takes no more than is read of it.
+    // Typed or pasted (through the clipboard, as a user pastes), a field takes no more than is read of it.
     const struct { HWND window; int id; size_t limit; } limits[] = {
         {main, IDC_ADDRESS, 254}, {main, IDC_PORT, 5}, {main, IDC_ENGINE, 259}, {main, IDC_PARAMETERS, 255},
         {window, IDC_WL_ADDRESS, 260}};
     for (const auto &limit : limits) {
         HWND edit = GetDlgItem(limit.window, limit.id);
+        HGLOBAL pasted = GlobalAlloc(GMEM_MOVEABLE, 602);
+        wcscpy((wchar_t *)GlobalLock(pasted), Text(300, L'7').c_str());
+        GlobalUnlock(pasted);
+        OpenClipboard(NULL) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, pasted) && CloseClipboard();
         Type(limit.window, limit.id, L"");
         Send(edit, WM_CHAR, L'a');
-        Paste(edit, Text(300, L'7'));
+        Send(edit, WM_PASTE, 0);
         Send(edit, WM_CHAR, L'b');
         EXPECT_EQ(L"a" + Text(limit.limit - 1, L'7'), WindowText(edit)) << "control " << limit.id;
     }
