@@ -235,22 +235,7 @@ TEST(Whitelist, Edits)
     }
 }
 
-void English() // the interface language of the tests' texts
-{
-    ClearRegistry();
-    SetDword(HKEY_CURRENT_USER, L"language", 0x0409);
-    LoadUiStrings(Module);
-}
-
-// A main window as start-up creates it, empty; EndMainWindow destroys it without a quit message for this process.
-void NewMainWindow()
-{
-    English();
-    AppInstance = Module;
-    RegisterMainWindowClass(); // once in this process, whichever test comes first
-    ASSERT_TRUE(CreateMainWindow());
-}
-void EndMainWindow()
+void EndMainWindow() // without a quit message for this process
 {
     HWND window = MainWindow;
     MainWindow = NULL;
@@ -282,7 +267,8 @@ TEST(Windows, AsCreated)
     const Text main = L" 1:10,10,200,25 2:220,10,400,25\n3:10,45,200,25 4:220,45,400,25\n"
                       L"5:10,80,200,25 6:220,80,200,25 7:420,80,200,25\n8:10,115,200,25 9:220,115,400,25\n"
                       L"10:10,150,200,25 24:215,150,200,25 11:420,150,200,25";
-    English();
+    ClearRegistry();
+    SetDword(HKEY_CURRENT_USER, L"language", 0x0409);
     UnregisterClassW(WindowClassName, Module); // as at the program's start
     RealCreateWindow = &CreateWindowExW;
     RedirectImport((const void *)RealCreateWindow, (const void *)FailingCreateWindow);
@@ -294,7 +280,7 @@ TEST(Windows, AsCreated)
     EXPECT_EQ(main.substr(0, main.find(L"\n5:")), Controls(MainWindow));
     EndMainWindow();
 
-    NewMainWindow();
+    ASSERT_TRUE(CreateMainWindow()); // of the class and in the language the start-up left
     ExtendSystemMenu();
     HMENU menu = GetSystemMenu(MainWindow, FALSE);
     Text items;
