@@ -4,10 +4,10 @@
 set -euo pipefail
 tree=$(cd "${1:?usage: real-game.sh BUILD_TREE}" && pwd)
 work="$tree/real-game" # its own Wine prefix there, beside any session already running
-bash "$(dirname "$0")/../scripts/install-deps.sh" openarena xdg-utils iproute2 firefox-esr xdotool
-source "$(dirname "$0")/../scripts/game-session.sh" && source "$root/scripts/browser-session.sh"
+bash "$(dirname "$0")/../scripts/install-deps.sh" openarena xdg-utils iproute2
+source "$(dirname "$0")/../scripts/game-session.sh"
 rm -rf "$work" && mkdir -p "$work"
-trap 'close_browser; end_game_session' EXIT
+trap end_game_session EXIT
 start_game_session
 
 # name | whitelist entry | road | port in the link | expected
@@ -36,8 +36,3 @@ for case in "${cases[@]}"; do
   end_client || fail "$name: the client did not end"
   printf '%-40s %s\n' "$name:" "$result"
 done
-# Firefox, with a fresh profile: a real click on the whitelisted link in a page, through the desktop entry.
-whitelist 127.0.0.1
-mark=$(wc -l <"$log") && page "kelvra://127.0.0.1:$server_port/" && open_page firefox && start=$(click 0) &&
-  wait_for 60 client_up && wait_for 60 joined || fail "Firefox: no client joined within 60 s of a click ($log)"
-printf '%-40s %s\n' "Firefox, a click on the link:" "joined in $((($(date +%s%N) - start) / 1000000)) ms"
