@@ -122,27 +122,6 @@ TEST(Strings, Tables)
         }
 }
 
-// The composed parameter line has room for 255 characters: one more is refused, the text left as it was. Only the
-// first "$address" is replaced.
-TEST(Composing, LineBoundary)
-{
-    const struct { Text parameters, host, port, composed; } rows[] = {
-        {L"$address" + Text(252, 'p'), L"h", L"1", L"h:1" + Text(252, 'p')},
-        {L"$address" + Text(253, 'p'), L"h", L"1", L"(refused)"},
-        {Text(250, 'p') + L"$address", L"hosts", L"", L"(refused)"},
-        {Text(250, 'p') + L"$address", L"host", L"", Text(250, 'p') + L"host:"},
-        {Text(255, 'p'), L"h", L"1", Text(255, 'p')},
-        {L"+c $address $address", L"192.0.2.10", L"27961", L"+c 192.0.2.10:27961 $address"},
-    };
-    for (const auto &row : rows) {
-        wchar_t parameters[PARAMETERS_CAPACITY];
-        wcscpy(parameters, row.parameters.c_str());
-        bool composed = ExpandAddressPlaceholder(parameters, row.host.c_str(), row.port.c_str());
-        EXPECT_EQ(row.composed, composed ? parameters : row.parameters == parameters ? L"(refused)" : L"(cut)")
-            << row.parameters;
-    }
-}
-
 // The platform functions as this process imports them, which the program's code calls too: a call can be made
 // to fail, counted from 1 after RedirectImport.
 int CallsToFailure;

@@ -219,15 +219,16 @@ TEST_F(Program, Starts)
         // A line too long is refused, not cut; then the window.
         {a255, Engine, L"scheme://" + Text(10000, 'a'), L"Error! Could not launch the engine: the parameter line is "
          L"too long. window " + a255 + L"|27960|" + Engine + L"|" + Template + L"|@10" + none},
-        // Launch: the checks in order, the limits of what is read, the template stored before the launch.
+        // Launch: the checks in order, the limits of what is read (the line then 255 characters, as many as it takes),
+        // the template stored before the launch.
         {L"", stored, L"x", L"Error! No server address entered." + none, IDC_LAUNCH, {L"", L"", L"", L"x"}},
         {L"", stored, L"x", L"Error! No port entered." + none, IDC_LAUNCH, {L"host", L"", L"", L"x"}},
         {L"", stored, L"x", L"Error! No engine location selected." + none, IDC_LAUNCH, {L"h", L"1", L" \"\" ", L"x"}},
         {L"", stored, L"x", L"nothing" + none, IDC_LAUNCH, {L"", L"", L"", L""}},
         {L"", stored, L"x", L"Fehler! Die Engine konnte nicht gestartet werden: die Parameterzeile ist zu lang." + none,
          IDC_LAUNCH, {Text(300, 'a'), L"1", Engine, L"$address"}, L"$address", 0x0407}, // 254 + 2 characters
-        {L"", stored, L"x", L"|exit 0: \"" + engine259 + L"\" a:12345 " + p246 + L"\n" + folder, IDC_LAUNCH,
-         {L"a", L"123456789", engine259 + L"zzz", L"$address " + p246 + L"EXTRA"}, L"$address " + p246},
+        {L"", stored, L"x", L"|exit 0: \"" + engine259 + L"\" ab:12345 " + p246 + L"\n" + folder, IDC_LAUNCH,
+         {L"ab", L"123456789", engine259 + L"zzz", L"$address " + p246 + L"EXTRA"}, L"$address " + p246},
         // An engine location pasted with its quotes; parameters that cannot be stored are told, and launched.
         {L"", stored, L"x", L"|exit 0: " + EngineRecord(L"192.0.2.10:27961"), IDC_LAUNCH,
          {L"192.0.2.10", L"27961", L" \"" + Engine + L"\"  ", Template}, Template},
