@@ -218,12 +218,10 @@ TEST_F(Program, Starts)
         {L"", stored, L"x", L"|exit 0: \"" + engine259 + L"\" ab:12345 " + p246 + L"\n" + folder, IDC_LAUNCH,
          {L"ab", L"123456789", engine259 + L"zzz", L"$address " + p246 + L"EXTRA"}, L"$address " + p246},
         // An engine location pasted with its quotes; parameters that cannot be stored are told, and launched.
-        {L"", stored, L"x", L"|exit 0: " + EngineRecord(L"192.0.2.10:27961"), IDC_LAUNCH,
-         {L"192.0.2.10", L"27961", L" \"" + Engine + L"\"  ", Template}, Template},
         {L"", stored, L"x",
          L"Error! The parameters could not be saved: Access denied. (error code 5)|exit 0: " +
              EngineRecord(L"192.0.2.10:27961"),
-         IDC_LAUNCH, {L"192.0.2.10", L"27961", Engine, Template}, L"(none)", 0x0409, ReadOnly},
+         IDC_LAUNCH, {L"192.0.2.10", L"27961", L" \"" + Engine + L"\"  ", Template}, L"(none)", 0x0409, ReadOnly},
         {L"", stored, L"x", L"|exit 0: (none)", IDC_EXIT, {L"", L"", L"", L"+changed"}}, // Exit stores nothing
     };
     for (const auto &row : rows)
