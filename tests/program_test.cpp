@@ -21,23 +21,17 @@ Text EngineRecord(const Text &address, const Text &engine = QuotedEngine)
     return engine + L" +set fs_game kelvra +connect \"" + address + L"\"\n" + Folder;
 }
 
-// The stub engine writes its record to the file named in the environment, which the launcher hands on. StubRecord
-// gives it, or "(none)" when none came within the time, and removes the file.
+// The stub engine writes its record to the file named in the environment, which the launcher hands on, aside and
+// renamed when whole. StubRecord gives it, or "(none)" when none came within the time, and removes the file.
 const wchar_t Record[] = L"C:\\stub.txt";
 Text StubRecord(DWORD timeoutMs)
 {
-    Text record = L"(none)";
-    WaitFor([&] { // under Wine a file can be seen a moment before it can be read whole
-        static wchar_t text[16384];
-        FILE *file = _wfopen(Record, L"rb");
-        size_t read = file ? fread(text, sizeof *text, 16384, file) : 0;
-        if (file)
-            fclose(file);
-        if (!wmemchr(text, L'\n', read))
-            return false;
-        record.assign(text, read);
-        return true;
-    }, timeoutMs);
+    static wchar_t text[16384];
+    FILE *file = NULL;
+    WaitFor([&] { return (file = _wfopen(Record, L"rb")) != NULL; }, timeoutMs);
+    const Text record = file ? Text(text, fread(text, sizeof *text, 16384, file)) : L"(none)";
+    if (file)
+        fclose(file);
     DeleteFileW(Record);
     return record;
 }
