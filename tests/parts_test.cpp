@@ -26,16 +26,13 @@ TEST(Links, Table) // the host is cut to 255 characters, then filtered
     const std::string rows[][2] = {
         {"\"scheme://player@192.0.2.10:27961/x?y\"", "192.0.2.10:27961"},
         {"", ":27960"},
-        {"s://h:70000", "h:4464"},
         {"s://h:2abc?x=1", "h:2"},
         {"s://h?a=/b", "ha:27960"},
         {"s://h/a:1", "ha:1"},
         {"a b_\xe9", "ab:27960"},
         {"s://" + std::string(250, 'a') + "_____bbb", std::string(250, 'a') + ":27960"},
         {"scheme://[::1]:27960", ":0"},
-        {"scheme://server:", "server:0"},
         {"scheme://server:-1", "server:65535"},
-        {"\"scheme://192.0.2.10\"", "192.0.2.10:27960"},
         {"s://`az{AZ[-.09", "azAZ-.09:27960"}, // the edges of the letters kept, and their neighbours
     };
     for (const auto &row : rows)

@@ -307,8 +307,8 @@ TEST_F(Program, Windows)
         {IDM_LANGUAGE_DUTCH, 0x0413, L"Start het programma opnieuw."},
     };
     for (const auto &language : languages) {
-        Text box = BoxAfter(main, WM_SYSCOMMAND, language.item);
-        EXPECT_EQ(L"Information! Restart the program.\n" + Text(language.restart), box);
+        EXPECT_EQ(L"Information! Restart the program.\n" + Text(language.restart),
+                  BoxAfter(main, WM_SYSCOMMAND, language.item));
         EXPECT_EQ(L"#" + std::to_wstring(language.id), Stored(L"language"));
     }
     LockKey(SettingsKey, ReadOnly);
