@@ -54,11 +54,7 @@ TEST(Registry, BadDataMatrix)
     enum { Missing, Empty, OneByte, ThreeBytes, Full, ExactFill, OverFill, Dword, Binary, Multi, Kinds };
     const Text T = L"+set fs_game kelvra +connect \"$address\"", N = L"N\xD8FFz", A = L"A", A260(260, 'A');
     const Text d = L"\x0407";
-    const struct {
-        const wchar_t *path, *name;
-        DWORD capacity;
-        Text loads[Kinds];
-    } values[] = {
+    const struct { const wchar_t *path, *name; DWORD capacity; Text loads[Kinds]; } values[] = {
         {SettingsKey, L"enginepath", 520, {L"", L"", L"", A, Text(259, 'A'), L"", L"", d, N, L"a"}},
         {SettingsKey, L"parameters", 512, {T, T, T, A, Text(255, 'A'), T, T, d, N, L"a"}},
         {WhitelistKey, L"address0", 522, {L"", L"", L"", A, A260, A260, L"", d, N, L"a"}},
