@@ -45,8 +45,7 @@ void InstallStub(const Text &path)
 
 int Focus(Launcher &launcher) // the control id
 {
-    GUITHREADINFO thread = {};
-    thread.cbSize = sizeof thread;
+    GUITHREADINFO thread = {sizeof thread, 0, NULL, NULL, NULL, NULL, NULL, NULL, {}};
     GetGUIThreadInfo(launcher.process.dwThreadId, &thread);
     return GetDlgCtrlID(thread.hwndFocus);
 }
@@ -112,9 +111,16 @@ struct Start {
     const wchar_t *settingsAccess = FullAccess;
 };
 
-Text Follow(const Start &row, DWORD patience)
+// A start with its link's entry whitelisted, its engine path stored, the settings key's access as the row says.
+void Take(const Start &row, DWORD patience = 15000)
 {
     const int fields[] = {IDC_ADDRESS, IDC_PORT, IDC_ENGINE, IDC_PARAMETERS};
+    ClearRegistry();
+    StubRecord(0);
+    SetDword(HKEY_CURRENT_USER, L"language", row.language);
+    StoreWhitelist({row.entry});
+    SetText(SettingsKey, L"enginepath", row.engine);
+    LockKey(SettingsKey, row.settingsAccess);
     Launcher launcher(row.tail, Folder.c_str(), patience);
     HWND box = NULL, window = NULL;
     auto shown = [&] { // a box, or the end
@@ -144,20 +150,7 @@ Text Follow(const Start &row, DWORD patience)
     if (window)
         PostMessageW(window, WM_CLOSE, 0, 0);
     seen += L"|exit " + std::to_wstring(launcher.Exit()) + L": ";
-    return seen + StubRecord(row.outcome.find(L"(none)") == Text::npos ? patience : 0);
-}
-
-// A start with its link's entry whitelisted, its engine path stored, the settings key's access as the row says;
-// then what it showed and what it stored.
-void Take(const Start &row, DWORD patience = 15000)
-{
-    ClearRegistry();
-    StubRecord(0);
-    SetDword(HKEY_CURRENT_USER, L"language", row.language);
-    StoreWhitelist({row.entry});
-    SetText(SettingsKey, L"enginepath", row.engine);
-    LockKey(SettingsKey, row.settingsAccess);
-    Text seen = Follow(row, patience);
+    seen += StubRecord(row.outcome.find(L"(none)") == Text::npos ? patience : 0);
     LockKey(SettingsKey, FullAccess);
     EXPECT_EQ(row.outcome, seen) << row.tail;
     EXPECT_EQ(row.parameters + L"|" + row.engine, Stored(L"parameters") + L"|" + Stored(L"enginepath"));
@@ -178,7 +171,6 @@ TEST_F(Roads, EachOnce)
     HWND main = whitelist.Window(), window = OpenWhitelist(whitelist, main);
     Send(window, WM_COMMAND, IDC_WL_ADD, 0, RoadPatience); // the address field starts as the link's host:port
     Send(window, WM_COMMAND, IDC_WL_OK, 0, RoadPatience);
-    EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ((Texts{L"192.0.2.12:27963", L""}), StoredWhitelist());
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, whitelist.Exit());
@@ -388,7 +380,6 @@ TEST_F(Program, Windows)
     Send(list, LB_SETSEL, TRUE, 2);
     Send(window, WM_COMMAND, IDC_WL_REMOVE);
     EXPECT_EQ((Texts{L"A", L"D"}), Items(window));
-    EXPECT_EQ(L"Error! No server address entered.", BoxAfter(field, WM_KEYDOWN, VK_RETURN));
     EXPECT_EQ(L"Information! Add any server address you want to start automatically. It will skip the URL Kelvra "
               L"launcher window.",
               BoxAfter(window, WM_COMMAND, IDC_WL_INFORMATION));
