@@ -14,11 +14,11 @@ const Text QuotedEngine = L"\"" + Engine + L"\""; // a path with a blank, quoted
 const Text Template = L"+set fs_game kelvra +connect \"$address\"";
 const DWORD RoadPatience = 300000;
 
-// What the stub engine records when started with the default template for that address: its command line, then
-// its working directory.
-Text EngineRecord(const Text &address, const Text &engine = QuotedEngine)
+// A start's end when the engine was started with the default template for that address: the exit code, then what
+// the stub engine records, its command line and its working directory.
+Text Started(const Text &address, const Text &engine = QuotedEngine)
 {
-    return engine + L" +set fs_game kelvra +connect \"" + address + L"\"\n" + Folder;
+    return L"|exit 0: " + engine + L" +set fs_game kelvra +connect \"" + address + L"\"\n" + Folder;
 }
 
 // The stub engine writes its record to the file named in the environment, which the launcher hands on, aside and
@@ -161,10 +161,8 @@ void Take(const Start &row, DWORD patience = 15000)
 TEST_F(Roads, EachOnce)
 {
     InstallStub(Engine);
-    const Text started = L"|exit 0: ", link = L"\"kelvra://player@192.0.2.10:27961/\"";
-    Take({L"192.0.2.10", Engine, link, started + EngineRecord(L"192.0.2.10:27961")}, RoadPatience);
-    Take({L"", Engine, L"\"kelvra://192.0.2.11:27962/join\"", started + EngineRecord(L"192.0.2.11:27962"), IDC_LAUNCH,
-          {}, Template},
+    Take({L"192.0.2.10", Engine, L"\"kelvra://player@192.0.2.10:27961/\"", Started(L"192.0.2.10:27961")}, RoadPatience);
+    Take({L"", Engine, L"\"kelvra://192.0.2.11:27962/join\"", Started(L"192.0.2.11:27962"), IDC_LAUNCH, {}, Template},
          RoadPatience);
     StoreWhitelist({});
     Launcher whitelist(L"\"kelvra://192.0.2.12:27963/\"", NULL, RoadPatience);
@@ -186,9 +184,8 @@ TEST_F(Program, Starts)
         // The focus on the address without a host, on Browse without an engine, else on Launch.
         {L"", L"", L"", L"window |27960||" + Template + L"|@2" + none},
         {L"192.0.2.10", L"", L"scheme://192.0.2.10:65535", L"window 192.0.2.10|65535||" + Template + L"|@7" + none},
-        {L"192.0.2.10:27961", Engine, L"scheme://192.0.2.10:27961", L"|exit 0: " + EngineRecord(L"192.0.2.10:27961")},
-        {L"192.0.2.10", L"klengine.exe", L"scheme://192.0.2.10",
-         L"|exit 0: " + EngineRecord(L"192.0.2.10:27960", L"klengine.exe")},
+        {L"192.0.2.10:27961", Engine, L"scheme://192.0.2.10:27961", Started(L"192.0.2.10:27961")},
+        {L"192.0.2.10", L"klengine.exe", L"scheme://192.0.2.10", Started(L"192.0.2.10:27960", L"klengine.exe")},
         {L"192.0.2.10", L"C:\\Games\\no-such-engine.exe", L"scheme://192.0.2.10",
          L"Error! Could not launch the engine: CreateProcess failed (2)." + none},
         // A line too long is refused, not cut; then the window.
@@ -204,10 +201,9 @@ TEST_F(Program, Starts)
         {L"", stored, L"x", L"|exit 0: \"" + engine259 + L"\" ab:12345 " + p246 + L"\n" + folder, IDC_LAUNCH,
          {L"ab", L"123456789", engine259 + L"zzz", L"$address " + p246 + L"EXTRA"}, L"$address " + p246},
         // An engine location pasted with its quotes; parameters that cannot be stored are told, and launched.
-        {L"", stored, L"x",
-         L"Error! The parameters could not be saved: Access denied. (error code 5)|exit 0: " +
-             EngineRecord(L"192.0.2.10:27961"),
-         IDC_LAUNCH, {L"192.0.2.10", L"27961", L" \"" + Engine + L"\"  ", Template}, L"(none)", 0x0409, ReadOnly},
+        {L"", stored, L"x", L"Error! The parameters could not be saved: Access denied. (error code 5)" +
+         Started(L"192.0.2.10:27961"), IDC_LAUNCH, {L"192.0.2.10", L"27961", L" \"" + Engine + L"\"  ", Template},
+         L"(none)", 0x0409, ReadOnly},
         {L"", stored, L"x", L"|exit 0: (none)", IDC_EXIT, {L"", L"", L"", L"+changed"}}, // Exit stores nothing
     };
     for (const auto &row : rows)
