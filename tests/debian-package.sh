@@ -1,10 +1,8 @@
 #!/bin/bash
-# bash tests/debian-package.sh X86_64_TREE: the tree's Debian package, clean under lintian, installed with apt as a user
-# would; in a fresh home and Wine prefix with the engine (the stub) and a whitelisted server stored, and no step of the
-# user's own, a link starts the engine by xdg-open and by a click in Firefox, the command alone shows the window;
-# apt-get remove takes it away and leaves the settings. Then the per-user opener refuses a WINEPREFIX that does not
-# exist, and one installed with WINEPREFIX set keeps that prefix for a link opened without it. The package is removed
-# whatever fails. The same steps run once more inside a Debian 13 root: this script, with a second argument there.
+# bash tests/debian-package.sh X86_64_TREE: the package, clean under lintian, installed with apt; in a fresh home and
+# prefix with the stub engine and a whitelisted server, xdg-open and a click in Firefox start the engine and the
+# command alone shows the window; removed, the settings stay; the per-user opener refuses a missing WINEPREFIX and
+# keeps one set. Removed whatever fails; then once more inside a Debian 13 root (this script, with a second argument).
 set -euo pipefail
 tree=$(cd "${1:?usage: debian-package.sh X86_64_TREE}" && pwd) && inside=${2:-} && work="$tree/debian-package$inside"
 source "$(dirname "$0")/../scripts/browser-session.sh"
