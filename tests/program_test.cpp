@@ -49,10 +49,7 @@ int Focus(Launcher &launcher) // the control id
     return GetDlgCtrlID(thread.hwndFocus);
 }
 
-void Type(HWND window, int id, const Text &text)
-{
-    Send(GetDlgItem(window, id), WM_SETTEXT, 0, (LPARAM)text.c_str());
-}
+void Type(HWND window, int id, const Text &text) { Send(GetDlgItem(window, id), WM_SETTEXT, 0, (LPARAM)text.c_str()); }
 
 void Add(HWND window, const Text &text)
 {
