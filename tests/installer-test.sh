@@ -85,7 +85,8 @@ for scope in "${scopes[@]}"; do
     reads "$settings_key\\whitelist" address0 192.0.2.10'
 done
 sh "$root/packaging/wixl.sh" wixl "$prefix/older.msi" "$root/packaging/kelvra-launcher.wxs" "$tree/bin/launcher.exe" \
-  "$root/resources/icon/launcher.ico" "$root/LICENSE" 1.0.0 "$(cat /proc/sys/kernel/random/uuid)" "$(cat /proc/sys/kernel/random/uuid)"
+  "$root/resources/icon/launcher.ico" "$root/LICENSE" 1.0.0 "$(cat /proc/sys/kernel/random/uuid)" "$(cat /proc/sys/kernel/random/uuid)" \
+  "${settings_key#HKCU\\}"
 older=$(windows_path "$prefix/older.msi") new=$(windows_path "$package") log="$prefix/refused.log"
 IFS='|' read -r _ _ _ folder _ <<<"${scopes[0]}" # the per-machine folder
 check "older package 1.0.0 for all users, then this one per user: refused, the older one and its scheme kept" eval \
