@@ -84,7 +84,7 @@ void ShowRestartNotice(DWORD languageId)
 {
     WCHAR newLanguage[UI_STRING_CAPACITY], text[2 * UI_STRING_CAPACITY];
     LoadStringInLanguage(AppInstance, languageId, IDS_RESTART, newLanguage);
-    FormatText(text, 2 * UI_STRING_CAPACITY, L"%s\n%s", UiString(IDS_RESTART), newLanguage);
+    FormatText(text, ARRAYSIZE(text), L"%s\n%s", UiString(IDS_RESTART), newLanguage);
     ShowMessage(text, IDS_INFORMATION);
 }
 
@@ -100,13 +100,13 @@ void ShowFailure(UINT formatId)
     // in its own, without their line end; the code in any case.
     WCHAR reason[UI_STRING_CAPACITY] = L"", text[2 * UI_STRING_CAPACITY];
     const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    if (!FormatMessageW(flags, NULL, code, UiLanguageId, reason, UI_STRING_CAPACITY, NULL))
-        FormatMessageW(flags, NULL, code, 0, reason, UI_STRING_CAPACITY, NULL);
+    if (!FormatMessageW(flags, NULL, code, UiLanguageId, reason, ARRAYSIZE(reason), NULL))
+        FormatMessageW(flags, NULL, code, 0, reason, ARRAYSIZE(reason), NULL);
     size_t length = wcslen(reason);
     while (length && iswspace(reason[length - 1]))
         reason[--length] = 0;
-    FormatText(reason + length, UI_STRING_CAPACITY - length, length ? L" (error code %d)" : L"(error code %d)",
+    FormatText(reason + length, ARRAYSIZE(reason) - length, length ? L" (error code %d)" : L"(error code %d)",
                (int)code);
-    FormatText(text, 2 * UI_STRING_CAPACITY, UiString(formatId), reason);
+    FormatText(text, ARRAYSIZE(text), UiString(formatId), reason);
     ShowMessage(text, IDS_ERROR);
 }

@@ -25,8 +25,8 @@ bool ExpandAddressPlaceholder(WCHAR *parameters, const WCHAR *host, const WCHAR 
     if (!placeholder)
         return true;
     WCHAR rest[1024];
-    wcsncpy(rest, placeholder + PLACEHOLDER_LENGTH, 1023);
-    rest[1023] = 0;
+    wcsncpy(rest, placeholder + PLACEHOLDER_LENGTH, ARRAYSIZE(rest) - 1);
+    rest[ARRAYSIZE(rest) - 1] = 0;
 
     size_t length = (size_t)(placeholder - parameters) + wcslen(host) + 1 + wcslen(port) + wcslen(rest);
     if (length >= PARAMETERS_CAPACITY)
@@ -42,7 +42,7 @@ bool ExpandAddressPlaceholder(WCHAR *parameters, const WCHAR *host, const WCHAR 
 static void ShowLaunchFailure(const WCHAR *detail)
 {
     WCHAR text[512];
-    FormatText(text, 512, UiString(IDS_LAUNCH_FAILED), detail);
+    FormatText(text, ARRAYSIZE(text), UiString(IDS_LAUNCH_FAILED), detail);
     ShowMessage(text, IDS_ERROR);
 }
 
@@ -72,7 +72,8 @@ void LaunchEngine(const WCHAR *enginePath, const WCHAR *parameters)
         return;
     }
     WCHAR detail[64];
-    FormatText(detail, 64, L"CreateProcess failed (%d).", (int)GetLastError()); // English, kept: searchable
+    // English in every language, kept so: a report is searched for as it reads.
+    FormatText(detail, ARRAYSIZE(detail), L"CreateProcess failed (%d).", (int)GetLastError());
     ShowLaunchFailure(detail);
 }
 

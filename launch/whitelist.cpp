@@ -8,9 +8,11 @@
 
 WhitelistEntry *Whitelist;
 
-static void FormatValueName(WCHAR *name, DWORD index)
+typedef WCHAR ValueName[32];
+
+static void FormatValueName(ValueName &name, DWORD index)
 {
-    FormatText(name, 32, WhitelistValueFormat, (unsigned)index);
+    FormatText(name, ARRAYSIZE(name), WhitelistValueFormat, (unsigned)index);
 }
 
 void PushWhitelistEntry(WhitelistEntry **list, const WCHAR *address)
@@ -46,7 +48,7 @@ static LONG ReadWhitelistValue(DWORD index, WCHAR *text)
     LONG result = RegOpenKeyExW(HKEY_CURRENT_USER, WhitelistKeyPath, 0, KEY_QUERY_VALUE, &key);
     if (result != ERROR_SUCCESS)
         return result;
-    WCHAR name[32];
+    ValueName name;
     FormatValueName(name, index);
     DWORD size = WHITELIST_ADDRESS_CAPACITY * sizeof(WCHAR);
     result = RegQueryValueExW(key, name, NULL, NULL, (BYTE *)text, &size);
@@ -122,7 +124,7 @@ WhitelistEntry *MergeWhitelist(const WhitelistEntry *start, const WhitelistEntry
 
 static LONG WriteWhitelistValue(HKEY key, DWORD index, const WCHAR *text)
 {
-    WCHAR name[32];
+    ValueName name;
     FormatValueName(name, index);
     return SetTextValue(key, name, text);
 }
@@ -130,7 +132,7 @@ static LONG WriteWhitelistValue(HKEY key, DWORD index, const WCHAR *text)
 // Values past the end marker that a longer list left behind.
 static void DeleteValuesFrom(HKEY key, DWORD index)
 {
-    WCHAR name[32];
+    ValueName name;
     for (;; ++index) {
         FormatValueName(name, index);
         if (RegDeleteValueW(key, name) != ERROR_SUCCESS)

@@ -19,12 +19,12 @@ void ReportSystemError(const WCHAR *text)
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
                    NULL, code, UiLanguageId, (WCHAR *)&system, 0, NULL);
     const WCHAR *format = UiString(IDS_FATAL_ERROR);
-    size_t capacity = wcslen(format) + wcslen(text) + (system ? wcslen(system) : 0) + 40;
-    WCHAR *report = (WCHAR *)LocalAlloc(LPTR, capacity * sizeof(WCHAR));
     WCHAR codePart[40];
+    size_t capacity = wcslen(format) + wcslen(text) + (system ? wcslen(system) : 0) + ARRAYSIZE(codePart);
+    WCHAR *report = (WCHAR *)LocalAlloc(LPTR, capacity * sizeof(WCHAR));
     bool shown = false;
     if (report && FormatText(report, capacity, format, text) &&
-        FormatText(codePart, 40, ErrorCodeFormat, (int)code)) {
+        FormatText(codePart, ARRAYSIZE(codePart), ErrorCodeFormat, (int)code)) {
         wcscat(report, codePart);
         if (system)
             wcscat(report, system);
@@ -34,9 +34,9 @@ void ReportSystemError(const WCHAR *text)
         // Without a box the report goes to the standard output, if anyone
         // redirected it.
         WCHAR line[1024];
-        FormatText(line, 1024, format, text);
+        FormatText(line, ARRAYSIZE(line), format, text);
         fputws(line, stdout);
-        FormatText(line, 1024, ErrorCodeFormat, (int)code);
+        FormatText(line, ARRAYSIZE(line), ErrorCodeFormat, (int)code);
         fputws(line, stdout);
         fflush(stdout);
     }
@@ -47,6 +47,6 @@ void ReportSystemError(const WCHAR *text)
 void ShowAboutBox()
 {
     WCHAR text[1024];
-    FormatText(text, 1024, UiString(IDS_ABOUT_TEXT), ProgramTitle, VersionText, CreditsText);
+    FormatText(text, ARRAYSIZE(text), UiString(IDS_ABOUT_TEXT), ProgramTitle, VersionText, CreditsText);
     ShowMessage(text, IDS_ABOUT_CAPTION);
 }

@@ -69,7 +69,7 @@ void OpenWhitelistWindow(HWND mainWindow)
                                       AppInstance, NULL);
     if (!WhitelistWindow) {
         WCHAR text[64]; // in English in every language, kept so: a report is searched for as it reads
-        FormatText(text, 64, L"Window Creation failed (error code %d).", (int)GetLastError());
+        FormatText(text, ARRAYSIZE(text), L"Window Creation failed (error code %d).", (int)GetLastError());
         ShowMessage(text, IDS_ERROR);
         return;
     }
@@ -111,7 +111,7 @@ void RemoveSelectedAddresses()
 void ShowWhitelistInformation()
 {
     WCHAR text[512];
-    FormatText(text, 512, UiString(IDS_WHITELIST_INFO), ProgramTitle);
+    FormatText(text, ARRAYSIZE(text), UiString(IDS_WHITELIST_INFO), ProgramTitle);
     ShowMessage(text, IDS_INFORMATION);
 }
 
