@@ -129,7 +129,7 @@ HWND WINAPI FailingCreateWindow(DWORD exStyle, LPCWSTR name, LPCWSTR text, DWORD
 {
     return --CallsToFailure ? RealCreateWindow(exStyle, name, text, style, x, y, width, height, parent, menu, instance,
                                                parameter)
-                            : NULL;
+                            : (SetLastError(ERROR_NOT_ENOUGH_MEMORY), (HWND)NULL);
 }
 BOOL WINAPI NoShowWindow(HWND, int) { return FALSE; }
 
@@ -199,9 +199,7 @@ TEST(Whitelist, Edits)
             EXPECT_EQ(start, Entries(Whitelist)) << row.name;
             EXPECT_EQ(row.refused, StoredWhitelist()) << row.name;
         }
-
         EXPECT_TRUE(StoreWhitelistEdits(edited)) << row.name;
-
         EXPECT_EQ(row.result, StoredWhitelist()) << row.name;
         FreeWhitelistEntries(&edited);
     }
@@ -230,10 +228,10 @@ Text Controls(HWND window)
     return created;
 }
 
-// Both windows as created, before a layout moves any control (not shown, they are not laid out): the system menu
-// after the platform's own entries (a separator, Language with its ten items in their order, About), the class's
-// background, the controls. A start-up whose control cannot be created reports it, with the code and the system's
-// text the last call left (the fields are filled after the failure), and ends with 0, the controls made so far kept.
+// Both windows as created, before a layout moves any control: the system menu after the platform's own entries (a
+// separator, Language with its ten items in their order, About), the class's background and small icon, the controls.
+// A start-up whose control cannot be created reports it with the code and text the last call left (the fields are
+// filled after it) and ends with 0, keeping its controls; a whitelist window that cannot be created is told its code.
 TEST(Windows, AsCreated)
 {
     const Text main = L" 1:10,10,200,25 2:220,10,400,25\n3:10,45,200,25 4:220,45,400,25\n"
@@ -247,9 +245,13 @@ TEST(Windows, AsCreated)
     CallsToFailure = 6; // the main window, then its controls up to the engine location's label
     auto report = NextBox();
     EXPECT_EQ(0, RunLauncher(Module, "", SW_SHOWNORMAL));
+    CallsToFailure = 1;
+    auto refusal = NextBox();
+    OpenWhitelistWindow(MainWindow);
     RedirectImport((const void *)FailingCreateWindow, (const void *)RealCreateWindow);
     EXPECT_EQ(L"Error: A fatal error occured: Child Window Creation failed. (error code 0)\nSuccess.\r\n",
               report.get());
+    EXPECT_EQ(L"Error! Window Creation failed (error code 8).", refusal.get());
     EXPECT_EQ(main.substr(0, main.find(L"\n5:")), Controls(MainWindow));
     EndMainWindow();
 
@@ -266,6 +268,10 @@ TEST(Windows, AsCreated)
               L"Netherlands=23 P\u0443\u0441\u0441\u043a\u0438\u0439=19 Suomi=20 Svenska=18 ",
               items);
     EXPECT_EQ(COLOR_BTNFACE + 1, (int)GetClassLongPtrW(MainWindow, GCLP_HBRBACKGROUND));
+    ICONINFO icon = {};
+    BITMAP image = {};
+    GetIconInfo((HICON)GetClassLongPtrW(MainWindow, GCLP_HICONSM), &icon);
+    EXPECT_EQ(16 * 16, GetObjectW(icon.hbmColor, sizeof image, &image) ? image.bmWidth * image.bmHeight : 0);
     const void *realShowWindow = (const void *)&ShowWindow;
     RedirectImport(realShowWindow, (const void *)NoShowWindow);
     CreateMainControls();
