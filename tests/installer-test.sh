@@ -22,7 +22,7 @@ msi() { # ARGUMENTS...: Wine's msiexec, silent and timed
 # The package is 32-bit: Wine keeps its machine-wide classes in the 32-bit view (Windows shares them).
 reads() { # KEY NAME TEXT: the key's text value NAME ('' for the default one) is TEXT
   local name=(/v "$2"); [ -z "$2" ] && name=(/ve)
-  "$WINE64" reg query "$1" "${name[@]}" /reg:32 2>/dev/null | tr -d '\r' | grep -qxF "    ${2:-(Default)}    REG_SZ    $3"
+  "$WINE64" reg query "$1" "${name[@]}" /reg:32 2>/dev/null | tr -d '\r' | grep -xF "    ${2:-(Default)}    REG_SZ    $3" >/dev/null
 }
 scheme() { # ROOT PROGRAM
   local key="$1\\Software\\Classes\\kelvra"
@@ -61,7 +61,7 @@ for scope in "${scopes[@]}"; do
   check "$title: scheme: name, URL Protocol, icon, open command" scheme "$hive" "$program"
   check "$title: Start menu shortcut" shortcut
   check "$title: installed-programs entry: name, version, publisher, icon" eval 'entry "$version" &&
-    "$WINE64" reg query "$installer\\Installer\\Products" /s 2>/dev/null | grep -q ProductIcon'
+    "$WINE64" reg query "$installer\\Installer\\Products" /s 2>/dev/null | grep ProductIcon >/dev/null'
   if [ "$hive" = HKLM ]; then
     # Windows shares the classes between its 32- and 64-bit views; Wine keeps the package's in the 32-bit view,
     # where a 64-bit shell does not look: copied over as written; where no 32-bit program starts, RUN_TREE's stands in.
