@@ -90,8 +90,8 @@ void TryAutostart()
     if (!LaunchSettings.enginePath[0] || !LaunchTarget.host[0])
         return;
     WCHAR port[PORT_FIELD_CAPACITY], fullAddress[WHITELIST_ADDRESS_CAPACITY + 1];
-    FormatText(port, PORT_FIELD_CAPACITY, L"%u", (unsigned)LaunchTarget.port);
-    FormatText(fullAddress, WHITELIST_ADDRESS_CAPACITY + 1, L"%s:%s", LaunchTarget.host, port);
+    FormatText(port, ARRAYSIZE(port), L"%u", (unsigned)LaunchTarget.port);
+    FormatText(fullAddress, ARRAYSIZE(fullAddress), L"%s:%s", LaunchTarget.host, port);
     if (!IsWhitelisted(LaunchTarget.host, fullAddress))
         return;
 
