@@ -13,15 +13,13 @@ const Text QuotedEngine = L"\"" + Engine + L"\""; // a path with a blank, quoted
 const Text Template = L"+set fs_game kelvra +connect \"$address\"";
 const DWORD RoadPatience = 300000;
 
-// A start's end when the engine was started with the default template for that address: the exit code, then what
-// the stub engine records, its command line and its working directory.
+// A start's end with the engine started by the default template: the exit code, the stub's command line and folder.
 Text Started(const Text &address, const Text &engine = QuotedEngine)
 {
     return L"|exit 0: " + engine + L" +set fs_game kelvra +connect \"" + address + L"\"\n" + Folder;
 }
 
-// The stub engine writes its record to the file named in the environment, which the launcher hands on, aside and
-// renamed when whole. StubRecord gives it, or "(none)" when none came within the time, and removes the file.
+// The stub's record (written aside, renamed when whole), or "(none)" when none came in time; the file is removed.
 const wchar_t Record[] = L"C:\\stub.txt";
 Text StubRecord(DWORD timeoutMs)
 {
@@ -187,6 +185,8 @@ TEST_F(Program, Starts)
         // A line too long is refused, not cut; then the window.
         {a255, Engine, L"scheme://" + Text(10000, 'a'), L"Error! Could not launch the engine: the parameter line is "
          L"too long. window " + a255 + L"|27960|" + Engine + L"|" + Template + L"|@10" + none},
+        {a255 + L":6553", Engine, L"s://" + a255 + L":65535", L"window " + a255 + L"|65535|" + Engine + L"|" +
+         Template + L"|@10" + none}, // 261 characters match no entry of 260
         // Launch: the checks in order, the limits of what is read (the line then 255 characters, as many as it takes),
         // the template stored before the launch.
         {L"", stored, L"x", L"Error! No server address entered." + none, IDC_LAUNCH, {L"", L"", L"", L"x"}},
