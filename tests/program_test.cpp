@@ -179,7 +179,7 @@ TEST_F(Program, Starts)
         {L"", L"", L"", L"window |27960||" + Template + L"|@2" + none},
         {L"192.0.2.10", L"", L"scheme://192.0.2.10:65535", L"window 192.0.2.10|65535||" + Template + L"|@7" + none},
         {L"192.0.2.10:27961", Engine, L"scheme://192.0.2.10:27961", Started(L"192.0.2.10:27961")},
-        {L"192.0.2.10", L"klengine.exe", L"scheme://192.0.2.10", Started(L"192.0.2.10:27960", L"klengine.exe")},
+        {L"h", L"klengine.exe", L"scheme://h", Started(L"h:27960", L"klengine.exe")}, // a one-letter host, a bare name
         {L"192.0.2.10", L"C:\\Games\\no-such-engine.exe", L"scheme://192.0.2.10",
          L"Error! Could not launch the engine: CreateProcess failed (2)." + none},
         // A line too long is refused, not cut; then the window.
