@@ -15,13 +15,14 @@ browser_home() {
 }
 
 # page LINK...: $work/page.html, showing one link at a time over the whole window; a click shows the next
-# one, and the title says which is showing.
+# one, and the title says which is showing, once the page has loaded.
 page() {
   local i=0 link
   {
-    echo '<!DOCTYPE html><title>link 0</title><style>a{position:fixed;inset:0;font-size:30px}a+a{display:none}</style>'
+    echo '<!DOCTYPE html><title>loading</title><style>a{position:fixed;inset:0;font-size:30px}a+a{display:none}</style>'
     echo '<script>onclick = e => setTimeout(() => { const a = e.target.closest("a"), b = a.nextElementSibling;'
-    echo '  a.style.display = "none"; if (b) { b.style.display = "block"; document.title = "link " + b.id; } }, 200);</script>'
+    echo '  a.style.display = "none"; if (b) { b.style.display = "block"; document.title = "link " + b.id; } }, 200);'
+    echo '  onload = () => document.title = "link 0";</script>' # no click before the page can take it
     for link; do
       link=${link//&/\&amp;} && link=${link//\"/\&quot;} && link=${link//</\&lt;}
       echo "<a id=$i href=\"$link\">$link</a>" && i=$((i + 1))
