@@ -196,10 +196,11 @@ TEST_F(Program, Starts)
          IDC_LAUNCH, {Text(300, 'a'), L"1", Engine, L"$address"}, L"$address", 0x0407}, // 254 + 2 characters
         {L"", stored, L"x", L"|exit 0: \"" + engine259 + L"\" ab:12345 " + p246 + L"\n" + folder, IDC_LAUNCH,
          {L"ab", L"123456789", engine259 + L"zzz", L"$address " + p246 + L"EXTRA"}, L"$address " + p246},
-        // An engine location pasted with its quotes; parameters that cannot be stored are told, and launched.
+        // An engine location pasted with its quotes; parameters that cannot be stored are told, and launched (without
+        // $address, as they are).
         {L"", stored, L"x", L"Error! The parameters could not be saved: Access denied. (error code 5)" +
-         Started(L"192.0.2.10:27961"), IDC_LAUNCH, {L"192.0.2.10", L"27961", L" \"" + Engine + L"\"  ", Template},
-         L"(none)", 0x0409, ReadOnly},
+         Started(L"192.0.2.10:27961"), IDC_LAUNCH, {L"192.0.2.10", L"27961", L" \"" + Engine + L"\"  ",
+         L"+set fs_game kelvra +connect \"192.0.2.10:27961\""}, L"(none)", 0x0409, ReadOnly},
         {L"", stored, L"x", L"|exit 0: (none)", IDC_EXIT, {L"", L"", L"", L"+changed"}}, // Exit stores nothing
     };
     for (const auto &row : rows)
@@ -392,8 +393,7 @@ TEST_F(Program, Windows)
 
     // Browse, answered from here, shows its file types, the first one selected; Cancel changes nothing, a chosen file
     // goes to the field and the registry.
-    ClearRegistry();
-    StoreWhitelist({});
+    ClearRegistry(); // the engine location then saved in a settings key made anew
     const Text types = L"Select the engine@0|Quake III engine (quake3.exe)|ioquake3 (ioquake3.x86.exe, ioquake3.x86_64"
                        L".exe)|Kelvra engine (klengine.exe)|Any Quake III engine (*.*)";
     for (const Text &chosen : {Text(), BinDirectory() + L"\\stub_engine.exe"}) { // not the engine loaded
@@ -418,7 +418,7 @@ TEST_F(Program, Windows)
 
     PostMessageW(main, WM_CLOSE, 0, 0); // with the whitelist window open: both close, nothing is saved
     EXPECT_EQ(0u, launcher.Exit());
-    EXPECT_EQ(Texts{L""}, StoredWhitelist());
+    EXPECT_EQ(Texts{}, StoredWhitelist());
 }
 
 } // namespace
