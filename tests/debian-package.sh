@@ -57,10 +57,9 @@ sh "${entry[@]}" >/dev/null &&
 echo "ok   the per-user opener refuses a missing WINEPREFIX, and keeps one for a link opened without it"
 [ -z "$inside" ] || exit 0
 
-# Debian 13 in a root of the tree's own, made with mmdebstrap (a minute) and kept while its package list stays: amd64
-# only, so nothing in it needs 32-bit programs. Its /tmp is new each time; the host's X sockets are shared so that its
-# display numbers are seen as taken. Every mount lives in a mount namespace of this step's own and goes with it,
-# however the step ends.
+# Debian 13 in a root of the tree's own, made with mmdebstrap (a minute) and kept while its package list stays; amd64
+# only, so nothing in it needs 32-bit programs. Its /tmp is new each time, the host's X sockets shared so that its
+# display numbers are seen as taken; every mount lives in this step's own mount namespace and ends with it.
 trixie="$tree/debian13-root" start=$SECONDS made=''
 packages=wine,wine64,fonts-wine,xvfb,xdg-utils,desktop-file-utils,xdotool,firefox-esr,lintian,mount
 if [ "$(cat "$trixie/.packages" 2>/dev/null)" != "$packages" ]; then

@@ -11,24 +11,19 @@ const struct { const wchar_t *name; UINT message; WPARAM id; } Commands[] = {
 
 int wmain(int argc, wchar_t **argv)
 {
-    const wchar_t *closeWhen = NULL;
+    const wchar_t *closeWhen = NULL, *name = NULL, *unknown = NULL;
     UINT message = 0;
     WPARAM command = 0;
     int first = 1;
-    for (; argc > first + 2 && Text(argv[first]).substr(0, 2) == L"--"; first += 2) {
-        const Text option = argv[first], value = argv[first + 1];
-        if (option == L"--close-when")
-            closeWhen = argv[first + 1];
-        for (const auto &named : Commands)
-            if (option == L"--command" && value == named.name)
-                message = named.message, command = named.id;
-        if (option == L"--command" && !message) {
-            fwprintf(stderr, L"harness: no command %ls in resource.h that it posts\n", value.c_str());
-            return 2;
-        }
+    for (; argc > first + 2 && wcsncmp(argv[first], L"--", 2) == 0; first += 2) {
+        const Text option = argv[first];
+        *(option == L"--command" ? &name : option == L"--close-when" ? &closeWhen : &unknown) = argv[first + 1];
     }
-    if (argc != first + 1) {
-        fputws(L"usage: harness [--command NAME] [--close-when FILE] TAIL\n", stderr);
+    for (const auto &named : Commands)
+        if (name && named.name == Text(name))
+            message = named.message, command = named.id;
+    if (argc != first + 1 || unknown || (name && !message)) {
+        fputws(L"usage: harness [--command NAME] [--close-when FILE] TAIL (NAME as in resource.h)\n", stderr);
         return 2;
     }
     Launcher launcher(argv[first], NULL, 60000);

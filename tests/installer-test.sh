@@ -19,8 +19,7 @@ msi() { # ARGUMENTS...: Wine's msiexec, silent and timed
   local start=${EPOCHREALTIME/./}
   "$WINE64" msiexec "$@" /qn </dev/null >/dev/null 2>&1 && took="$(((${EPOCHREALTIME/./} - start) / 1000)) ms"
 }
-# The package is 32-bit: Wine keeps its machine-wide classes in the 32-bit view (Windows shares them).
-reads() { # KEY NAME TEXT: the key's text value NAME ('' for the default one) is TEXT
+reads() { # KEY NAME TEXT: the key's text value NAME ('' the default one) is TEXT, in the 32-bit view
   local name=(/v "$2"); [ -z "$2" ] && name=(/ve)
   "$WINE64" reg query "$1" "${name[@]}" /reg:32 2>/dev/null | tr -d '\r' | grep -xF "    ${2:-(Default)}    REG_SZ    $3" >/dev/null
 }

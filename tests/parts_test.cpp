@@ -148,14 +148,6 @@ void RedirectImport(const void *from, const void *to)
         }
 }
 
-WhitelistEntry *Chain(const Texts &texts) // the first text first
-{
-    WhitelistEntry *list = NULL;
-    for (auto text = texts.rbegin(); text != texts.rend(); ++text)
-        PushWhitelistEntry(&list, text->c_str());
-    return list;
-}
-
 // A whitelist window's OK: the list stored at start, then as another launcher left it, the window's items from
 // the top, and what is stored afterwards, to its end marker. Refused, with the key locked or a value that cannot be
 // written, it leaves the window's start list and what it stored (no end marker moved, nothing deleted), and OK again
@@ -185,7 +177,9 @@ TEST(Whitelist, Edits)
         FreeWhitelist();
         LoadWhitelist();
         StoreWhitelist(row.stored);
-        WhitelistEntry *edited = Chain(row.edited);
+        WhitelistEntry *edited = NULL; // the first item first
+        for (auto item = row.edited.rbegin(); item != row.edited.rend(); ++item)
+            PushWhitelistEntry(&edited, item->c_str());
         const Text start = Entries(Whitelist);
         if (row.lock) {
             const bool failing = row.lock == SecondValueFails;
@@ -205,25 +199,17 @@ TEST(Whitelist, Edits)
     }
 }
 
-void EndMainWindow() // without a quit message for this process
-{
-    HWND window = MainWindow;
-    MainWindow = NULL;
-    DestroyWindow(window);
-}
-
-// A window's controls as "id:left,top,width,height", a line a row.
+// A window's controls in creation order, as " id:left,top,width,height".
 Text Controls(HWND window)
 {
     Text created;
-    RECT r = {};
+    RECT r;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        LONG top = r.top;
         GetWindowRect(child, &r);
         MapWindowPoints(NULL, window, (POINT *)&r, 2);
-        created += (created.empty() || r.top == top ? L" " : L"\n") + std::to_wstring(GetDlgCtrlID(child)) + L":" +
-                   std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right - r.left) +
-                   L"," + std::to_wstring(r.bottom - r.top);
+        created += L" " + std::to_wstring(GetDlgCtrlID(child)) + L":" + std::to_wstring(r.left) + L"," +
+                   std::to_wstring(r.top) + L"," + std::to_wstring(r.right - r.left) + L"," +
+                   std::to_wstring(r.bottom - r.top);
     }
     return created;
 }
@@ -234,9 +220,9 @@ Text Controls(HWND window)
 // filled after it) and ends with 0, keeping its controls; a whitelist window that cannot be created is told its code.
 TEST(Windows, AsCreated)
 {
-    const Text main = L" 1:10,10,200,25 2:220,10,400,25\n3:10,45,200,25 4:220,45,400,25\n"
-                      L"5:10,80,200,25 6:220,80,200,25 7:420,80,200,25\n8:10,115,200,25 9:220,115,400,25\n"
-                      L"10:10,150,200,25 24:215,150,200,25 11:420,150,200,25";
+    const Text main = L" 1:10,10,200,25 2:220,10,400,25 3:10,45,200,25 4:220,45,400,25 5:10,80,200,25 "
+                      L"6:220,80,200,25 7:420,80,200,25 8:10,115,200,25 9:220,115,400,25 10:10,150,200,25 "
+                      L"24:215,150,200,25 11:420,150,200,25";
     ClearRegistry();
     SetDword(HKEY_CURRENT_USER, L"language", 0x0409);
     UnregisterClassW(WindowClassName, Module); // as at the program's start
@@ -252,8 +238,8 @@ TEST(Windows, AsCreated)
     EXPECT_EQ(L"Error: A fatal error occured: Child Window Creation failed. (error code 0)\nSuccess.\r\n",
               report.get());
     EXPECT_EQ(L"Error! Window Creation failed (error code 8).", refusal.get());
-    EXPECT_EQ(main.substr(0, main.find(L"\n5:")), Controls(MainWindow));
-    EndMainWindow();
+    EXPECT_EQ(main.substr(0, main.find(L" 5:")), Controls(MainWindow));
+    DestroyWindow(std::exchange(MainWindow, (HWND)NULL)); // without a quit message for this process
 
     ASSERT_TRUE(CreateMainWindow()); // of the class and in the language the start-up left
     ExtendSystemMenu();
@@ -278,10 +264,10 @@ TEST(Windows, AsCreated)
     OpenWhitelistWindow(MainWindow);
     RedirectImport((const void *)NoShowWindow, realShowWindow);
     EXPECT_EQ(main, Controls(MainWindow));
-    EXPECT_EQ(L" 26:10,10,200,25 27:220,10,200,25 28:430,10,200,25\n29:430,45,200,25 30:10,45,410,200\n"
+    EXPECT_EQ(L" 26:10,10,200,25 27:220,10,200,25 28:430,10,200,25 29:430,45,200,25 30:10,45,410,200 "
               L"31:10,255,200,25 33:220,255,200,25 32:430,255,200,25",
               Controls(WhitelistWindow));
-    EndMainWindow();
+    DestroyWindow(std::exchange(MainWindow, (HWND)NULL));
 }
 
 } // namespace

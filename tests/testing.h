@@ -66,10 +66,9 @@ inline Text Stored(const Text &name, const wchar_t *path = SettingsKey)
 {
     BYTE data[2048] = {};
     DWORD type = 0, size = sizeof data;
-    LONG result = RegGetValueW(HKEY_CURRENT_USER, path, name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size);
-    Text text((const wchar_t *)data);
-    if (result != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_CURRENT_USER, path, name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size))
         return L"(none)";
+    const Text text((const wchar_t *)data);
     if (type == REG_DWORD)
         return L"#" + std::to_wstring(*(const DWORD *)data);
     if (type == REG_SZ && size == text.size() * 2 + 2)
@@ -129,14 +128,14 @@ inline Text ReadBox(HWND box)
     return seen;
 }
 
-// The next message box the process shows, read and closed, or "(no box)".
-inline std::future<Text> NextBox(DWORD processId = GetCurrentProcessId(), DWORD timeoutMs = 10000)
+// The next dialog the process shows, as `read` sees it (a message box: read and closed), or "(no box)".
+inline std::future<Text> NextBox(DWORD process = GetCurrentProcessId(), const std::function<Text(HWND)> &read = ReadBox)
 {
     return std::async(std::launch::async, [=] {
         HWND box = NULL;
-        if (!WaitFor([&] { return (box = FindShown(processId, NULL, L"#32770")) != NULL; }, timeoutMs))
+        if (!WaitFor([&] { return (box = FindShown(process, NULL, L"#32770")) != NULL; }))
             return Text(L"(no box)");
-        return ReadBox(box);
+        return read(box);
     });
 }
 
