@@ -15,13 +15,13 @@ browser_home() {
 }
 
 # page LINK...: $work/page.html, showing one link at a time over the whole window; a click shows the next
-# one, and the title says which is showing, once the page has loaded.
+# one, and the title says which is showing, once the page has loaded ("done" after the last).
 page() {
   local i=0 link
   {
     echo '<!DOCTYPE html><title>loading</title><style>a{position:fixed;inset:0;font-size:30px}a+a{display:none}</style>'
     echo '<script>onclick = e => setTimeout(() => { const a = e.target.closest("a"), b = a.nextElementSibling;'
-    echo '  a.style.display = "none"; if (b) { b.style.display = "block"; document.title = "link " + b.id; } }, 200);'
+    echo '  a.remove(); document.title = b ? "link " + b.id : "done"; }, 200);' # then b is the first, and shows
     echo '  onload = () => document.title = "link 0";</script>' # no click before the page can take it
     for link; do
       link=${link//&/\&amp;} && link=${link//\"/\&quot;} && link=${link//</\&lt;}
@@ -55,8 +55,16 @@ open_page() {
   xdotool windowmove "$window" 0 0 windowsize "$window" 1024 768 mousemove 512 500
 }
 
-# click N: a real click on link N once it shows; prints the time of the click in ns.
-click() { window "^link $1" 20 >/dev/null && date +%s%N && xdotool click 1; }
+# click N: a real click on link N once it shows, again while the page has not taken one (a click that comes
+# while the browser still settles is lost); prints the time of the click taken in ns.
+click() {
+  local at try
+  window "^link $1" 20 >/dev/null || return 1
+  for try in 1 2 3; do
+    at=$(date +%s%N) && xdotool click 1 && window "^(link $(($1 + 1))|done)" 3 >/dev/null && echo "$at" && return
+  done
+  return 1
+}
 
 # close_window TITLE: closes the window as a user would (Alt+F4) and waits until it is gone.
 close_window() {
