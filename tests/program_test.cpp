@@ -155,11 +155,11 @@ TEST(Program, Starts)
         {L"h", L"klengine.exe", L"scheme://h", Started(L"h:27960", L"klengine.exe")}, // a one-letter host, a bare name
         {L"192.0.2.10", L"C:\\Games\\no-such-engine.exe", L"scheme://192.0.2.10",
          L"Error! Could not launch the engine: CreateProcess failed (2). " + none},
-        // A line too long is refused, not cut; then the window.
-        {a255, Engine, L"scheme://" + Text(10000, 'a'), L"Error! Could not launch the engine: the parameter line is "
-         L"too long. window " + a255 + L"|27960|" + Engine + L"|" + Template + L"|@10" + none},
+        // A line too long is refused, not cut; then the window. 260 characters match an entry, 261 none.
+        {a255 + L":6553", Engine, L"s://" + Text(9999, 'a') + L":6553", L"Error! Could not launch the engine: the "
+         L"parameter line is too long. window " + a255 + L"|6553|" + Engine + L"|" + Template + L"|@10" + none},
         {a255 + L":6553", L"e", L"s://" + a255 + L":65535", L"window " + a255 + L"|65535|e|" + Template + L"|@10" +
-         none}, // 261 characters match no entry of 260; a one-letter engine
+         none}, // a one-letter engine
         // Launch: the checks in order, the limits of what is read (the line then 255 characters, as many as it takes),
         // the template stored before the launch.
         {L"", stored, L"x", L"Error! No server address entered." + none, IDC_LAUNCH, {L"", L"", L"", L"x"}},
