@@ -153,7 +153,7 @@ TEST(Program, Starts)
         {L"", L"", L"", L"window |27960||" + Template + L"|@2" + none},
         {L"h", L"", L"scheme://h:65535", L"window h|65535||" + Template + L"|@7" + none}, // whitelisted, no engine
         {L"h", L"klengine.exe", L"scheme://h", Started(L"h:27960", L"klengine.exe")}, // a one-letter host, a bare name
-        {L"192.0.2.10", L"C:\\Games\\no-such-engine.exe", L"scheme://192.0.2.10",
+        {L"192.0.2.10", L"e", L"scheme://192.0.2.10", // no engine of that one-letter name
          L"Error! Could not launch the engine: CreateProcess failed (2). " + none},
         // A line too long is refused, not cut; then the window. 260 characters match an entry, 261 none.
         {a255 + L":6553", Engine, L"s://" + Text(9999, 'a') + L":6553", L"Error! Could not launch the engine: the "
