@@ -95,7 +95,7 @@ void Take(const Start &row, DWORD patience = 15000)
     Launcher launcher(row.tail, Folder.c_str(), patience);
     HWND box = NULL, window = NULL;
     auto shown = [&] { // a box, or the end
-        box = FindShown(launcher.process.dwProcessId, NULL, L"#32770");
+        box = ShownBox(launcher.process.dwProcessId);
         return box || launcher.Exited();
     };
     WaitFor([&] { return shown() || (window = FindShown(launcher.process.dwProcessId, Title)); }, patience);

@@ -117,6 +117,8 @@ inline HWND FindShown(DWORD processId, const wchar_t *title, const wchar_t *clas
     return NULL;
 }
 
+inline HWND ShownBox(DWORD process) { return FindShown(process, NULL, L"#32770"); } // a dialog or message box
+
 // A message box as "caption: text", or "caption! text" with its icon; it is closed with OK.
 inline Text ReadBox(HWND box)
 {
@@ -133,7 +135,7 @@ inline std::future<Text> NextBox(DWORD process = GetCurrentProcessId(), const st
 {
     return std::async(std::launch::async, [=] {
         HWND box = NULL;
-        if (!WaitFor([&] { return (box = FindShown(process, NULL, L"#32770")) != NULL; }))
+        if (!WaitFor([&] { return (box = ShownBox(process)) != NULL; }))
             return Text(L"(no box)");
         return read(box);
     });
