@@ -1,0 +1,39 @@
+// The helper behind USER32's delay-load stubs (CMakeLists.txt): at a function's first call it
+// loads the DLL, finds the function and writes its address into the delay-load address table.
+// Linkers place that table in .idata, which binutils 2.44 on (as Windows' own linker) maps
+// read-only: mingw-w64's helper writes it directly and crashes there. This one lifts the page's
+// protection for each write, so the program works whatever the linker's section flags. Linked as
+// an object of the program, it stands in for the runtime library's helper.
+#include <windows.h>
+
+#include <delayimp.h>
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+static void WriteImagePointer(void *at, void *value)
+{
+    DWORD protection;
+    VirtualProtect(at, sizeof value, PAGE_READWRITE, &protection);
+    *(void **)at = value;
+    VirtualProtect(at, sizeof value, protection, &protection);
+}
+
+extern "C" FARPROC WINAPI __delayLoadHelper2(PCImgDelayDescr descriptor, FARPROC *entry)
+{
+    BYTE *image = (BYTE *)&__ImageBase;
+    HMODULE *module = (HMODULE *)(image + descriptor->rvaHmod);
+    if (!*module)
+        WriteImagePointer(module, LoadLibraryA((LPCSTR)(image + descriptor->rvaDLLName)));
+    // The name table runs beside the address table, an entry for each.
+    size_t index = entry - (FARPROC *)(image + descriptor->rvaIAT);
+    const IMAGE_THUNK_DATA *name = (const IMAGE_THUNK_DATA *)(image + descriptor->rvaINT) + index;
+    LPCSTR procedure = IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)
+                           ? (LPCSTR)IMAGE_ORDINAL(name->u1.Ordinal)
+                           : ((const IMAGE_IMPORT_BY_NAME *)(image + name->u1.AddressOfData))->Name;
+    FARPROC function = *module ? GetProcAddress(*module, procedure) : NULL;
+    // Without USER32 nothing can be shown, and every ending of the program gives 0.
+    if (!function)
+        ExitProcess(0);
+    WriteImagePointer(entry, (void *)function);
+    return function;
+}
