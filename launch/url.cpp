@@ -9,6 +9,7 @@
 LaunchTargetRecord LaunchTarget;
 
 // The path or the query ends the text; a "/" wins over an earlier "?".
+// cppcheck-suppress constParameterPointer ; the text is cut by a write through wcschr's result
 static void CutAtPathOrQuery(WCHAR *text)
 {
     WCHAR *end = wcschr(text, L'/');

@@ -14,7 +14,7 @@ bash "$root/scripts/install-deps.sh" wixl openarena xdg-utils iproute2 osslsignc
 
 echo "static analysis"
 cppcheck --enable=warning,style,performance,portability --suppressions-list="$root/tests/cppcheck.supp" \
-  --library=windows --platform=win32W -DUNICODE -D_UNICODE -I "$root" -q --error-exitcode=1 \
+  --inline-suppr --library=windows --platform=win32W -DUNICODE -D_UNICODE -I "$root" -q --error-exitcode=1 \
   "$root/app" "$root/launch" "$root/ui" "$root/i18n" "$root/base"
 
 bash "$root/scripts/build.sh"

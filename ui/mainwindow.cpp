@@ -235,6 +235,7 @@ static void OnSysCommand(WPARAM command)
         }
 }
 
+// cppcheck-suppress constParameter ; a window handle is opaque, there is nothing to make const
 static void OnDestroy(HWND window)
 {
     if (window == MainWindow)
@@ -251,6 +252,7 @@ static void OnSize(HWND window)
         LayOutWhitelistWindow(window);
 }
 
+// cppcheck-suppress constParameter ; a window handle is opaque, there is nothing to make const
 static void OnGetMinMaxInfo(HWND window, MINMAXINFO *limits)
 {
     if (window == MainWindow) {
