@@ -20,18 +20,20 @@ demo_setup() {
   stage_engine "$bin/stub_engine.exe" play.kelvra.net:27961
 }
 
-# shoot PICTURE HARNESS-ARGUMENTS...: runs the harness, takes a picture of
-# the screen once the main window is shown, then lets it close the window.
+# shoot PICTURE HARNESS-ARGUMENTS...: runs the harness, takes a picture of the screen once the main
+# window is shown, then lets it close the window; the launcher's exit code. A window not shown within
+# 30 s fails in one line, with no picture taken.
 shoot() {
   local picture=$1 harness
   shift
-  rm -f "$demo/shot-taken"
+  rm -f "$demo/shot-taken" "$picture"
   "$WINE64" "$bin/harness.exe" --close-when "$(windows_path "$demo/shot-taken")" "$@" >"$demo/harness.out" &
   harness=$!
-  wait_for 30 grep -qs 'window shown' "$demo/harness.out" || true
+  wait_for 30 grep -qs 'window shown' "$demo/harness.out" ||
+    fail "no launcher window within 30 s (the launcher crashed or hung): no picture taken"
   sleep 1 # let the windows paint before the picture
   import -window root "$demo/screen.png"
   convert "$demo/screen.png" -trim +repage "$picture"
   touch "$demo/shot-taken"
-  wait "$harness" || true
+  wait "$harness"
 }
