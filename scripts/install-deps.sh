@@ -11,7 +11,9 @@ for package in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
+  # apt's lines go to a log, shown only where it fails.
+  log=$(mktemp) && trap 'rm -f "$log"' EXIT
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-  apt-get update -q
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  { apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+    "${missing[@]}"; } >"$log" 2>&1 || { tail -n 30 "$log" >&2; echo "FAIL apt-get install" >&2; exit 1; }
 fi
