@@ -2,8 +2,8 @@
 # whenever it is built. Run by the release target as
 #   cmake -DTREE=<build tree> -DCONFIG=<config> -DOUT=<release folder> -DNAME=<package name>
 #         -DVERSION=<version> -DSOURCE=<source folder> -DZIP=<Info-ZIP zip>
-#         [-DWIXL=<wixl> -DWXS=<.wxs> -DICON=<.ico>] [-DDEB=ON -DMAINTAINER=<Name <address>>]
-#         [-DPFX=<.pfx>] -P release.cmake
+#         [-DWIXL=<wixl> -DPYTHON=<python3> -DWXS=<.wxs> -DICON=<.ico>]
+#         [-DDEB=ON -DMAINTAINER=<Name <address>>] [-DPFX=<.pfx>] -P release.cmake
 # The installed files, all dated by the last commit (epoch.cmake), go into
 # NAME.zip in name order with no owner, access or change times; with WIXL,
 # the 32-bit program also goes into the Windows Installer package, signed
@@ -15,13 +15,15 @@ file(REMOVE_RECURSE ${stage})
 file(MAKE_DIRECTORY ${OUT})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${TREE} --config ${CONFIG} --prefix ${stage}/${NAME}
   OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
-file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${stage} ${stage}/*)
+# No top folder in the zip: unpacked into a folder of its own, as README
+# says, launcher.exe is right in it, where the user's kelvra-url.reg names it.
+file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${stage}/${NAME} ${stage}/${NAME}/*)
 list(SORT files)
-execute_process(COMMAND touch -d @${EPOCH} ${files} WORKING_DIRECTORY ${stage} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND touch -d @${EPOCH} ${files} WORKING_DIRECTORY ${stage}/${NAME} COMMAND_ERROR_IS_FATAL ANY)
 file(REMOVE ${OUT}/${NAME}.zip)
 # zip writes local DOS times: UTC here, whatever the builder's zone.
 execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC0 ${ZIP} -X -D -q -9 ${OUT}/${NAME}.zip ${files}
-  WORKING_DIRECTORY ${stage} COMMAND_ERROR_IS_FATAL ANY)
+  WORKING_DIRECTORY ${stage}/${NAME} COMMAND_ERROR_IS_FATAL ANY)
 
 if(WIXL)
   # The product and package codes are named by what the package holds, so

@@ -79,18 +79,25 @@ for width in "${widths[@]}"; do
 done
 heap_width=${widths[0]}
 
-echo "the example link registration"
-tree="$root/build/$heap_width"
-sed 's/C:\\\\Path\\\\To/C:\\\\Games\\\\Kelvra/g' "$root/packaging/kelvra-url.reg" >"$tree/kelvra-url.reg"
-"$WINE64" reg import "$(windows_path "$tree/kelvra-url.reg")" >/dev/null 2>&1
-command=$("$WINE64" reg query 'HKCU\Software\Classes\kelvra\shell\open\command' /ve 2>/dev/null | tr -d '\r')
-protocol=$("$WINE64" reg query 'HKCU\Software\Classes\kelvra' /v 'URL Protocol' 2>/dev/null | tr -d '\r')
-"$WINE64" reg delete 'HKCU\Software\Classes\kelvra' /f >/dev/null 2>&1
-if ! grep -qF '"C:\Games\Kelvra\launcher.exe" "%1"' <<<"$command" || ! grep -q 'URL Protocol' <<<"$protocol"; then
-  echo "the example .reg file does not register the command it should:" >&2
-  echo "$command" >&2
-  exit 1
-fi
+echo "the portable zip as README says: unpacked, kelvra-url.reg edited and imported, a link opened"
+tree=$root/build/$heap_width folder=$WINEPREFIX/drive_c/Games/Kelvra kind=win32
+[ "$heap_width" = i686 ] || kind=linux-wine64
+rm -rf "$folder" && mkdir -p "$folder"
+unzip -qq "$root"/build/release/kelvra-*-$kind.zip -d "$folder"
+sed -i 's/C:\\\\Path\\\\To/C:\\\\Games\\\\Kelvra/g' "$folder/kelvra-url.reg"
+"$WINE64" reg import 'C:\Games\Kelvra\kelvra-url.reg' >/dev/null 2>&1 || fail "reg import"
+# Wine's shell reads the machine's classes alone, where Windows merges the user's in: copied there.
+"$WINE64" reg copy 'HKCU\Software\Classes\kelvra' 'HKLM\Software\Classes\kelvra' /s /f &>/dev/null
+stage_engine "$tree/bin/stub_engine.exe" 192.0.2.10
+"$WINE64" start /wait kelvra://192.0.2.10:27961/ </dev/null >/dev/null 2>&1 || true
+engine_started 192.0.2.10:27961 60 || fail "no engine from the $kind zip's link"
+for key in {HKCU,HKLM}'\Software\Classes\kelvra' "$settings_key"; do
+  "$WINE64" reg delete "$key" /f &>/dev/null
+done
+echo "a release without wixl: refused, naming it"
+configure_tree i686 "$root/build/no-wixl" -DBUILD_TESTING=OFF -DWIXL=
+! out=$(cmake --build "$root/build/no-wixl" --target release 2>&1) || fail "made without wixl"
+grep -q "Debian's package wixl" <<<"$out" || fail "$out"
 
 echo "end-to-end tests of the $heap_width build with heap checking"
 # grep reads all (no -q): Wine writing on after the match into a closed pipe would fail the pipeline.

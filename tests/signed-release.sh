@@ -18,7 +18,8 @@ for width in i686 x86_64; do # both packages; tests built only for the widths th
 done
 openssl pkcs12 -export -inkey key.pem -in cert.pem -out empty.pfx -passout pass: && cp x86_64/bin/launcher.exe empty.exe &&
   KELVRA_SIGN_PASSWORD='' cmake -DFILE="$work/empty.exe" -DPFX="$work/empty.pfx" -DSOURCE="$root" -P "$root/packaging/sign.cmake"
-cd release && sha256sum -c SHA256SUMS && unzip -qq kelvra-launcher-\*.zip '*/launcher.exe' >/dev/null && dpkg-deb -x *.deb deb
+cd release && sha256sum -c SHA256SUMS && dpkg-deb -x *.deb deb
+for zip in *.zip; do unzip -qqd "${zip%.zip}" "$zip" launcher.exe; done
 for signed in */launcher.exe deb/usr/lib/kelvra-launcher/launcher.exe *.msi ../empty.exe; do
   osslsigncode verify -CAfile "$work/cert.pem" -in "$signed" >"$work/verify.log" 2>&1 &&
     echo "ok   signature of $signed" || { cat "$work/verify.log"; echo "FAIL signature of $signed"; exit 1; }
