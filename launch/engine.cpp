@@ -61,7 +61,8 @@ void LaunchEngine(const WCHAR *enginePath, const WCHAR *parameters)
     _wmakepath(workingDirectory, drive, directory, NULL, NULL);
 
     // A bare file name has no directory; an empty directory name would make
-    // CreateProcessW fail, so the engine starts in the launcher's own.
+    // CreateProcessW fail, so the engine is looked for and starts in the
+    // launcher's current folder.
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
