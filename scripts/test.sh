@@ -5,9 +5,10 @@
 # then x86_64; the end-to-end tests of the first of them once more with
 # Wine's heap checking, failing on any heap warning; the Windows Installer
 # package under Wine's msiexec; real clicks in two browsers; the Debian
-# package; a real game joining a real server; a signed release. On Debian 12,
-# last, the README's demo and the toolchain's steps once more in a fresh
-# minimal Debian 13 root, built by its toolchain.
+# package; a real game joining a real server; a signed release; the release
+# made again in another folder, the same bytes. On Debian 12, last, the
+# README's demo and the toolchain's steps once more in a fresh minimal
+# Debian 13 root, built by its toolchain (tests/debian13.sh).
 # --toolchain: only the steps whose outcome the toolchain decides (no
 # browsers, no game; no emulated i686 build), as that root runs them.
 set -euo pipefail
@@ -130,28 +131,9 @@ if [ -z "$toolchain_only" ]; then
 fi
 echo "a release signed with a throwaway certificate"
 bash "$root/tests/signed-release.sh"
+echo "the release again from another folder: the same bytes"
+bash "$root/tests/same-release.sh"
 [ -z "$toolchain_only" ] || exit 0
-
-# Debian 13 in a fresh minimal root (mmdebstrap --variant=apt, about a minute) holding a copy of the
-# tree: the README's demo, then this script's toolchain steps, each installing what it uses, built
-# by Debian 13's compilers, linker, cppcheck, wixl and Wine. Every mount lives in this step's own mount
-# namespace and ends with it; the host's X sockets are shared so that displays in use are seen.
-[ "$(. /etc/os-release && echo "$VERSION_CODENAME")" = bookworm ] || exit 0
-if [ "$(id -u)" != 0 ] || ! unshare -m true 2>/dev/null; then
-  echo "SKIPPED: the demo and the toolchain's steps in a Debian 13 root: making one takes root and mount namespaces"
-  exit 0
-fi
 end_wine_session
 echo "Debian 13 (trixie) in a fresh minimal root: the demo, then every step above but browsers and game"
-trixie="$root/build/debian13-root" start=$SECONDS
-bash "$root/scripts/install-deps.sh" mmdebstrap
-rm -rf "$trixie" && mmdebstrap --variant=apt trixie "$trixie" >"$root/build/mmdebstrap.log" 2>&1 ||
-  fail "mmdebstrap trixie (build/mmdebstrap.log)"
-mkdir "$trixie/kelvra" && tar -C "$root" -c --exclude=./build --exclude=./.git . | tar -C "$trixie/kelvra" -x
-# Its release is dated by the same commit; Debian 13's Wine (10.0~repack-6) aborts where TMPDIR is set.
-SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 0) env -u TMPDIR unshare -m bash -c '
-  mount --bind "$1" "$1" && mount -t tmpfs tmpfs "$1/tmp" && for dir in /proc /dev /sys /tmp/.X11-unix; do
-    mkdir -p "$1$dir" && mount --rbind "$dir" "$1$dir" || exit; done &&
-  exec chroot "$1" /bin/bash -c "cd /kelvra && bash scripts/demo.sh && bash scripts/test.sh --toolchain"' \
-  - "$trixie" 2>&1 | sed -u 's/^/Debian 13: /' || fail "the Debian 13 pass in $trixie"
-echo "ok   Debian 13: the demo and the toolchain's steps passed in $((SECONDS - start)) s"
+bash "$root/tests/debian13.sh"
