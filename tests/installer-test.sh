@@ -13,18 +13,20 @@ check() { # TITLE COMMAND...
   if "${@:2}"; then echo "ok   $1${took:+ ($took)}"; else echo "FAIL $1"; failures=$((failures + 1)); fi; took=
 }
 rows() { for t; do msiinfo export "$package" "$t" | tail -n +4 | sed "s/^/$t\t/; s/\r$//"; done; } # TABLE...
-# Windows Installer's rules on the tables (Wine's msiexec lets them pass): RULE|TABLES|awk on their rows (after
-# the table's name), true if kept; mine(folder): in the profile
-profile='$1 == "Directory" { up[$2] = $3 } function mine(d) { while (d in up) if ((d = up[d]) == "LocalAppDataFolder") return 1 }'
+# Windows Installer's rules that Wine lets pass: RULE|TABLES|awk on their rows (after the table's name), true if kept
+profile='$1 == "Directory" { up[$2] = $3 } function mine(d) { # in the profile
+  while (d in up) if ((d = up[d]) == "LocalAppDataFolder") return 1 }'
 rules=('RemoveExistingProducts between InstallValidate and InstallInitialize|InstallExecuteSequence|{ s[$2] = $4 }
     END { r = s["RemoveExistingProducts"]; exit !(s["InstallValidate"] < r && r < s["InstallInitialize"]) }'
-  'file versioning: launcher.exe of version 1.2.11.0|File|$4 == "launcher.exe" { n += $6 == "1.2.11.0" } END { exit n != 2 }'
+  'file versioning: launcher.exe of version 1.2.11.0|File|$4 == "launcher.exe" { n += $6 == "1.2.11.0" }
+    END { exit n != 2 }'
   'ICE38|Directory Registry Component|$1 == "Registry" { u[$2] = $3 == 1 } $1 == "Component" && mine($4) {
     n += $5 % 8 < 4 || !u[$7] } END { exit n }'
-  'ICE64|Directory RemoveFile|$1 == "RemoveFile" && $4 == "" { gone[$5] } END { for (d in up) n += mine(d) && !(d in gone)
-    exit n }'
+  'ICE64|Directory RemoveFile|$1 == "RemoveFile" && $4 == "" { gone[$5] }
+    END { for (d in up) n += mine(d) && !(d in gone); exit n }'
   'ARPNOMODIFY|Property|$2 == "ARPNOMODIFY" && $3 != "" { ok = 1 } END { exit !ok }'
-  'Upgrade table: to this version replaced, a newer refused|Upgrade|$4 == version && $6 % 1024 > 511 && $6 % 4 < 2 { u = 1 }
+  'Upgrade table: to this version replaced, a newer refused|Upgrade|
+    $4 == version && $6 % 1024 > 511 && $6 % 4 < 2 { u = 1 }
     $3 == version && $4 == "" && $6 % 4 > 1 && $6 % 512 < 256 { d = 1 } END { exit !(u && d) }')
 for rule in "${rules[@]}"; do
   IFS='|' read -rd '' name tables program <<<"$rule"
@@ -68,9 +70,9 @@ opens() { timeout 300 "$WINE64" "$start" /wait "$link" </dev/null >/dev/null 2>&
 # The engine and the whitelisted server a user stored before installing.
 stage_engine "$run/bin/stub_engine.exe" 192.0.2.10 || exit 1
 user_folder="$("$WINE64" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Kelvra launcher"
-# Another program of the same version record, as every release has: packed as another version (another product code)
-cp "$tree/bin/launcher.exe" "$prefix/older.exe" && echo >>"$prefix/older.exe" && older=$(windows_path "$prefix/older.msi")
-new=$(windows_path "$package")
+# Another program of the same version record (as every release has), packed as another version or product
+cp "$tree/bin/launcher.exe" "$prefix/older.exe" && echo >>"$prefix/older.exe"
+older=$(windows_path "$prefix/older.msi") new=$(windows_path "$package")
 # scope: title, msiexec properties, registry root, program folder, where Windows Installer keeps the product, the
 # older package's version (this one: another package of it), the other scope's properties
 scopes=("per-machine|ALLUSERS=1|HKLM|C:\\Program Files (x86)\\Kelvra launcher|HKLM\\Software\\Classes|1.0.0|"
@@ -82,8 +84,8 @@ for scope in "${scopes[@]}"; do
   sh "$root/packaging/wixl.sh" wixl "$prefix/older.msi" "$root/packaging/kelvra-launcher.wxs" "$prefix/older.exe" \
     "$root/resources/icon/launcher.ico" "$root/LICENSE" "$older_version" $(cat /proc/sys/kernel/random/uuid{,}) \
     "${settings_key#HKCU\\}"
-  check "$title: a package $older_version of another program" eval 'msi /i "$older" $properties && entry "$older_version"'
-  check "$title: then this one ${other:-per user}: refused" eval 'refused /i "$new" $other && entry "$older_version"'
+  check "$title: a package $older_version of another program; this one ${other:-per user} over it: refused" eval \
+    'msi /i "$older" $properties && refused /i "$new" $other && entry "$older_version"'
   check "$title: this one over it" msi /i "$new" $properties
   check "$title: this one again ${other:-per user}: refused (then all kept)" refused /i "$new" $other
   check "$title: the new program in $folder" cmp -s "$tree/bin/launcher.exe" "$file"
