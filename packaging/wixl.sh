@@ -15,9 +15,11 @@ cp -p "$3" "$folder/package.wxs" && cp -p "$4" "$folder/launcher.exe" && cp -p "
 wixl=$1 out=$(realpath -m "$2") version=$7
 cd "$folder"
 run() { setarch -R env -i PATH=/usr/bin:/bin "$@"; }
-run "$wixl" -a x86 -D Version="$7" -D Program=launcher.exe -D Icon=launcher.ico -D License=LICENSE \
+run "$wixl" -a x86 -D Version="$version" -D Program=launcher.exe -D Icon=launcher.ico -D License=LICENSE \
   -D ProductCode="$8" -D PackageCode="$9" -D SettingsKey="${10}" -o package.msi package.wxs
-# What wixl (msitools 0.101) leaves out, in its tables:
+# What wixl leaves out of its tables (msitools 0.101, Debian 12; 0.106, Debian 13, writes the inclusive
+# maximum itself, and the tables come out the same from both, but for row order and one custom-action
+# type flag):
 # - the program's File rows get the version and languages of its version record (VS_FIXEDFILEINFO and
 #   every Translation), as Windows Installer's file versioning rules read them; a versioned file has
 #   no hash (MsiFileHash). LICENSE.txt has no version record, and stays unversioned;
