@@ -29,7 +29,7 @@ if(WIXL)
   # The product and package codes are named by what the package holds, so
   # that they change whenever it does and only then; the upgrade code stays.
   file(READ ${WXS} source)
-  string(REGEX MATCH "UpgradeCode=\"([-0-9A-F]+)\"" _ "${source}")
+  string(REGEX MATCH "define UpgradeCode = ([-0-9A-F]+)" _ "${source}")
   set(upgrade ${CMAKE_MATCH_1})
   # An installation for all users keeps its folder in the machine's settings key, named where the program names it.
   file(STRINGS ${SOURCE}/base/base.h key REGEX "^#define SETTINGS_KEY_PATH L\"")

@@ -1,24 +1,46 @@
 #!/bin/bash
 # bash tests/installer-test.sh PACKAGE_TREE [RUN_TREE]: the package of the i686 tree PACKAGE_TREE under Wine's
-# msiexec in a fresh prefix, per machine (a link opened through the shell) and per user, each uninstalled, an older
-# package replaced; one line per check. RUN_TREE (by default PACKAGE_TREE) gives the shell and the engine.
+# msiexec in a fresh prefix, per machine (a link opened through the shell) and per user, each over another package,
+# then uninstalled; before that, its tables by the rules Wine lets pass. RUN_TREE (or PACKAGE_TREE) runs the shell.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd) tree=$(cd "$1" && pwd) run=$(cd "${2:-$1}" && pwd)
-bash "$root/scripts/install-deps.sh" wixl
+bash "$root/scripts/install-deps.sh" wixl msitools
 cmake "$tree" >/dev/null && cmake --build "$tree" --target release >/dev/null &&
   cmake "$run" >/dev/null && cmake --build "$run" --target launcher stub_engine >/dev/null || exit 1
 package=$(ls "$(sed -n 's/^KELVRA_RELEASE_DIR:PATH=//p' "$tree/CMakeCache.txt")"/kelvra-launcher-*.msi) || exit 1
-version=${package##*-} version=${version%.msi} prefix="$tree/installer-prefix"
-rm -rf "$prefix"
-source "$root/scripts/wine-session.sh" && trap end_wine_session EXIT && start_wine_session "$prefix"
-drive="$prefix/drive_c" failures=0
+version=${package##*-} version=${version%.msi} prefix="$tree/installer-prefix" failures=0
 check() { # TITLE COMMAND...
   if "${@:2}"; then echo "ok   $1${took:+ ($took)}"; else echo "FAIL $1"; failures=$((failures + 1)); fi; took=
 }
-msi() { # ARGUMENTS...: Wine's msiexec, silent and timed
+rows() { for t; do msiinfo export "$package" "$t" | tail -n +4 | sed "s/^/$t\t/; s/\r$//"; done; } # TABLE...
+# Windows Installer's rules that Wine lets pass: RULE|TABLES|awk on their rows (after the table's name), true if kept
+profile='$1 == "Directory" { up[$2] = $3 } function mine(d) { # in the profile
+  while (d in up) if ((d = up[d]) == "LocalAppDataFolder") return 1 }'
+rules=('RemoveExistingProducts between InstallValidate and InstallInitialize|InstallExecuteSequence|{ s[$2] = $4 }
+    END { r = s["RemoveExistingProducts"]; exit !(s["InstallValidate"] < r && r < s["InstallInitialize"]) }'
+  'file versioning: launcher.exe of version 1.2.11.0|File|$4 == "launcher.exe" { n += $6 == "1.2.11.0" }
+    END { exit n != 2 }'
+  'ICE38|Directory Registry Component|$1 == "Registry" { u[$2] = $3 == 1 } $1 == "Component" && mine($4) {
+    n += $5 % 8 < 4 || !u[$7] } END { exit n }'
+  'ICE64|Directory RemoveFile|$1 == "RemoveFile" && $4 == "" { gone[$5] }
+    END { for (d in up) n += mine(d) && !(d in gone); exit n }'
+  'ARPNOMODIFY|Property|$2 == "ARPNOMODIFY" && $3 != "" { ok = 1 } END { exit !ok }'
+  'Upgrade table: to this version replaced, a newer refused|Upgrade|
+    $4 == version && $6 % 1024 > 511 && $6 % 4 < 2 { u = 1 }
+    $3 == version && $4 == "" && $6 % 4 > 1 && $6 % 512 < 256 { d = 1 } END { exit !(u && d) }')
+for rule in "${rules[@]}"; do
+  IFS='|' read -rd '' name tables program <<<"$rule"
+  check "$name" eval 'rows $tables | awk -F "\t" -v version="$version" "$profile $program"'
+done
+rm -rf "$prefix"
+source "$root/scripts/wine-session.sh" && trap end_wine_session EXIT && start_wine_session "$prefix"
+drive="$prefix/drive_c" log="$prefix/msi.log"
+msi() { # ARGUMENTS...: Wine's msiexec, silent, logged and timed
   local start=${EPOCHREALTIME/./}
-  "$WINE64" msiexec "$@" /qn </dev/null >/dev/null 2>&1 && took="$(((${EPOCHREALTIME/./} - start) / 1000)) ms"
+  "$WINE64" msiexec "$@" /qn /l*v "$(windows_path "$log")" </dev/null >/dev/null 2>&1 &&
+    took="$(((${EPOCHREALTIME/./} - start) / 1000)) ms"
 }
+refused() { ! msi "$@" && grep -aq 'LaunchConditions. Return value 0' "$log"; } # ARGUMENTS...: by a launch condition
 reads() { # KEY NAME TEXT: the key's text value NAME ('' the default one) is TEXT, in the 32-bit view
   local name=(/v "$2"); [ -z "$2" ] && name=(/ve)
   "$WINE64" reg query "$1" "${name[@]}" /reg:32 2>/dev/null | tr -d '\r' | grep -xF "    ${2:-(Default)}    REG_SZ    $3" >/dev/null
@@ -48,15 +70,25 @@ opens() { timeout 300 "$WINE64" "$start" /wait "$link" </dev/null >/dev/null 2>&
 # The engine and the whitelisted server a user stored before installing.
 stage_engine "$run/bin/stub_engine.exe" 192.0.2.10 || exit 1
 user_folder="$("$WINE64" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Kelvra launcher"
-# scope: title, msiexec properties, registry root, program folder, where Windows Installer keeps the product
-scopes=("per-machine|ALLUSERS=1|HKLM|C:\\Program Files (x86)\\Kelvra launcher|HKLM\\Software\\Classes"
-        "per-user||HKCU|$user_folder|HKCU\\Software\\Microsoft")
+# Another program of the same version record (as every release has), packed as another version or product
+cp "$tree/bin/launcher.exe" "$prefix/older.exe" && echo >>"$prefix/older.exe"
+older=$(windows_path "$prefix/older.msi") new=$(windows_path "$package")
+# scope: title, msiexec properties, registry root, program folder, where Windows Installer keeps the product, the
+# older package's version (this one: another package of it), the other scope's properties
+scopes=("per-machine|ALLUSERS=1|HKLM|C:\\Program Files (x86)\\Kelvra launcher|HKLM\\Software\\Classes|1.0.0|"
+        "per-user||HKCU|$user_folder|HKCU\\Software\\Microsoft|$version|ALLUSERS=1")
 for scope in "${scopes[@]}"; do
-  IFS='|' read -r title properties hive folder installer <<<"$scope"
+  IFS='|' read -r title properties hive folder installer older_version other <<<"$scope"
   program="$folder\\launcher.exe" file=$(sed "s|^C:|$drive|; s|\\\\|/|g" <<<"$folder\\launcher.exe")
   [ "$hive" = HKCU ] && before=$(machine_state)
-  check "$title: install" msi /i "$(windows_path "$package")" $properties
-  check "$title: program in $folder" cmp -s "$tree/bin/launcher.exe" "$file"
+  sh "$root/packaging/wixl.sh" wixl "$prefix/older.msi" "$root/packaging/kelvra-launcher.wxs" "$prefix/older.exe" \
+    "$root/resources/icon/launcher.ico" "$root/LICENSE" "$older_version" $(cat /proc/sys/kernel/random/uuid{,}) \
+    "${settings_key#HKCU\\}"
+  check "$title: a package $older_version of another program; this one ${other:-per user} over it: refused" eval \
+    'msi /i "$older" $properties && refused /i "$new" $other && entry "$older_version"'
+  check "$title: this one over it" msi /i "$new" $properties
+  check "$title: this one again ${other:-per user}: refused (then all kept)" refused /i "$new" $other
+  check "$title: the new program in $folder" cmp -s "$tree/bin/launcher.exe" "$file"
   check "$title: scheme: name, URL Protocol, icon, open command" scheme "$hive" "$program"
   check "$title: Start menu shortcut" shortcut
   check "$title: installed-programs entry: name, version, publisher, icon" eval 'entry "$version" &&
@@ -76,24 +108,11 @@ for scope in "${scopes[@]}"; do
   else
     check "$title: nothing written under HKEY_LOCAL_MACHINE or Program Files" [ "$(machine_state)" = "$before" ]
   fi
-  check "$title: uninstall" msi /x "$(windows_path "$package")"
+  check "$title: uninstall" msi /x "$new"
   check "$title: program, shortcut, scheme, installed-programs entry gone" eval '[ ! -e "$file" ] && ! shortcut &&
     ! "$WINE64" reg query "$hive\\Software\\Classes\\kelvra" /reg:32 >/dev/null 2>&1 && entry ""'
   [ "$hive" = HKLM ] && check "$title: the shell no longer opens the link" eval '! opens'
   check "$title: settings and whitelist kept" eval 'reads "$settings_key" enginepath "$engine_folder\\quake3.exe" &&
     reads "$settings_key\\whitelist" address0 192.0.2.10'
 done
-sh "$root/packaging/wixl.sh" wixl "$prefix/older.msi" "$root/packaging/kelvra-launcher.wxs" "$tree/bin/launcher.exe" \
-  "$root/resources/icon/launcher.ico" "$root/LICENSE" 1.0.0 "$(cat /proc/sys/kernel/random/uuid)" "$(cat /proc/sys/kernel/random/uuid)" \
-  "${settings_key#HKCU\\}"
-older=$(windows_path "$prefix/older.msi") new=$(windows_path "$package") log="$prefix/refused.log"
-IFS='|' read -r _ _ _ folder _ <<<"${scopes[0]}" # the per-machine folder
-check "older package 1.0.0 for all users, then this one per user: refused, the older one and its scheme kept" eval \
-  'msi /i "$older" ALLUSERS=1 && ! msi /i "$new" /l*v "$(windows_path "$log")" &&
-    grep -q "LaunchConditions. Return value 0" "$log" && entry 1.0.0 && scheme HKLM "$folder\\launcher.exe"'
-check "then this one for all users: one product installed, $version; uninstall" eval \
-  'msi /i "$new" ALLUSERS=1 && entry "$version" && msi /x "$new" && entry ""'
-check "older package 1.0.0 per user, then this one: one product installed, $version" eval \
-  'msi /i "$older" && entry 1.0.0 && msi /i "$new" && entry "$version"'
-check "uninstall" eval 'msi /x "$new" && entry ""'
 [ "$failures" = 0 ] || { echo "$failures installer checks failed"; exit 1; }
