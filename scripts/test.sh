@@ -14,17 +14,18 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd) toolchain_only=''
 [ "${1:-}" != --toolchain ] || toolchain_only=yes
+step() { printf '[%d:%02d] %s\n' $((SECONDS / 60)) $((SECONDS % 60)) "$*"; } # a step's heading, timed
 source "$root/scripts/wine-session.sh"
 bash "$root/scripts/install-deps.sh" wixl openarena xdg-utils iproute2 osslsigncode openssl unzip firefox-esr chromium \
   xdotool
 
-echo "static analysis"
+step "static analysis"
 cppcheck --enable=warning,style,performance,portability --suppressions-list="$root/tests/cppcheck.supp" \
   --inline-suppr --library=windows --platform=win32W -DUNICODE -D_UNICODE -I "$root" -q --error-exitcode=1 \
   "$root/app" "$root/launch" "$root/ui" "$root/i18n" "$root/base"
 
 bash "$root/scripts/build.sh"
-echo "hardening of both programs"
+step "hardening of both programs"
 bash "$root/tests/hardening.sh" "$root"/build/{i686,x86_64}/bin/launcher.exe
 # Bash runs the EXIT trap also when INT or TERM ends the run (a trap of their own would wait for the step).
 trap 'end_wine_session; end_i386_emulation' EXIT
@@ -35,7 +36,7 @@ trap 'end_wine_session; end_i386_emulation' EXIT
 # are copies of one booted under the registration, which gave it Wine's 32-bit half (minutes, once).
 emulated_i686() {
   local i686="$root/build/i686" template="$root/build/i686/wineprefix-i386" passed=yes start=$SECONDS
-  echo "tests of the i686 build, emulated by qemu-i386-static: its in-process tests, each road of the program" \
+  step "tests of the i686 build, emulated by qemu-i386-static: its in-process tests, each road of the program" \
     "once and the installed package's link; left out, as a 32-bit start takes about a minute: its other" \
     "end-to-end tests, and the heap-checked pass, browsers, real game and signed release (x86_64 below)"
   if [ ! -e "$template/booted" ]; then
@@ -52,7 +53,7 @@ emulated_i686() {
     ctest --test-dir "$i686" -R '^(parts|roads)$' --output-on-failure) || passed=
   rm "$i686/bin/stub_engine.exe" && cmake --build "$i686" --target stub_engine >/dev/null
   [ -n "$passed" ] || fail "the i686 build's tests failed, emulated"
-  echo "the Windows Installer package (32-bit), its link opened by the installed i686 launcher, emulated"
+  step "the Windows Installer package (32-bit), its link opened by the installed i686 launcher, emulated"
   bash "$root/tests/installer-test.sh" "$i686" "$root/build/x86_64"
   unset KELVRA_WINE_TEMPLATE
   echo "the i686 build's emulated steps took $(((SECONDS - start) / 60)) min $(((SECONDS - start) % 60)) s"
@@ -75,12 +76,12 @@ if ! can_run_32bit; then
 fi
 start_wine_session "$root/build/wineprefix"
 for width in "${widths[@]}"; do
-  echo "tests of the $width build"
+  step "tests of the $width build"
   ctest --test-dir "$root/build/$width" --output-on-failure
 done
 heap_width=${widths[0]}
 
-echo "the portable zip as README says: unpacked, kelvra-url.reg edited and imported, a link opened"
+step "the portable zip as README says: unpacked, kelvra-url.reg edited and imported, a link opened"
 tree=$root/build/$heap_width folder=$WINEPREFIX/drive_c/Games/Kelvra kind=win32
 [ "$heap_width" = i686 ] || kind=linux-wine64
 rm -rf "$folder" && mkdir -p "$folder"
@@ -95,12 +96,12 @@ engine_started 192.0.2.10:27961 60 || fail "no engine from the $kind zip's link"
 for key in {HKCU,HKLM}'\Software\Classes\kelvra' "$settings_key"; do
   "$WINE64" reg delete "$key" /f &>/dev/null
 done
-echo "a release without wixl: refused, naming it"
+step "a release without wixl: refused, naming it"
 configure_tree i686 "$root/build/no-wixl" -DBUILD_TESTING=OFF -DWIXL=
 ! out=$(cmake --build "$root/build/no-wixl" --target release 2>&1) || fail "made without wixl"
 grep -q "Debian's package wixl" <<<"$out" || fail "$out"
 
-echo "end-to-end tests of the $heap_width build with heap checking"
+step "end-to-end tests of the $heap_width build with heap checking"
 # grep reads all (no -q): Wine writing on after the match into a closed pipe would fail the pipeline.
 if ! WINEDEBUG=warn+heap "$WINE64" "$tree/bin/heap_canary.exe" 2>&1 | grep ':heap:' >/dev/null; then
   echo "heap checking reports nothing for a double free: it is not on" >&2
@@ -116,24 +117,25 @@ fi
 echo "no heap warnings"
 
 if [ -n "$installer_run" ]; then
-  echo "the Windows Installer package (32-bit), its links opened by the $installer_run launcher"
+  step "the Windows Installer package (32-bit), its links opened by the $installer_run launcher"
   bash "$root/tests/installer-test.sh" "$root/build/i686" "$root/build/$installer_run"
 fi
 if [ -z "$toolchain_only" ]; then
-  echo "real browsers: clicks on kelvra:// links in Firefox ESR and Chromium open the $heap_width launcher"
+  step "real browsers: clicks on kelvra:// links in Firefox ESR and Chromium open the $heap_width launcher"
   bash "$root/tests/browsers.sh" "$root/build/$heap_width"
 fi
-echo "the Debian package: lintian, apt, its links, removal; the per-user opener"
+step "the Debian package: lintian, apt, its links, removal; the per-user opener"
 bash "$root/tests/debian-package.sh" "$root/build/x86_64"
 if [ -z "$toolchain_only" ]; then
-  echo "a real game: the $heap_width launcher starts OpenArena, which joins a server on a loopback port"
+  step "a real game: the $heap_width launcher starts OpenArena, which joins a server on a loopback port"
   bash "$root/tests/real-game.sh" "$root/build/$heap_width"
 fi
-echo "a release signed with a throwaway certificate"
+step "a release signed with a throwaway certificate"
 bash "$root/tests/signed-release.sh"
-echo "the release again from another folder: the same bytes"
+step "the release again from another folder: the same bytes"
 bash "$root/tests/same-release.sh"
-[ -z "$toolchain_only" ] || exit 0
+[ -z "$toolchain_only" ] || { step "the toolchain's steps passed"; exit 0; }
 end_wine_session
-echo "Debian 13 (trixie) in a fresh minimal root: the demo, then every step above but browsers and game"
+step "Debian 13 (trixie) in a fresh minimal root: the demo, then every step above but browsers and game"
 bash "$root/tests/debian13.sh"
+step "every step passed"
