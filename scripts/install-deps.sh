@@ -4,7 +4,7 @@
 # half comes along (i386 packages beside the amd64 ones).
 set -euo pipefail
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386 fonts-wine xvfb imagemagick cmake
-  googletest cppcheck zip python3 make wixl osslsigncode "$@")
+  googletest cppcheck zip python3 make wixl msitools osslsigncode "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

@@ -16,8 +16,9 @@ root=$(cd "$(dirname "$0")/.." && pwd) toolchain_only=''
 [ "${1:-}" != --toolchain ] || toolchain_only=yes
 step() { printf '[%d:%02d] %s\n' $((SECONDS / 60)) $((SECONDS % 60)) "$*"; } # a step's heading, timed
 source "$root/scripts/wine-session.sh"
-bash "$root/scripts/install-deps.sh" wixl openarena xdg-utils iproute2 osslsigncode openssl unzip firefox-esr chromium \
-  xdotool
+desktop=(openarena xdg-utils iproute2 firefox-esr chromium xdotool) # the browsers' and the game's, at once
+[ -z "$toolchain_only" ] || desktop=()
+bash "$root/scripts/install-deps.sh" openssl unzip "${desktop[@]}"
 
 step "static analysis"
 cppcheck --enable=warning,style,performance,portability --suppressions-list="$root/tests/cppcheck.supp" \

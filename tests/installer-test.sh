@@ -4,7 +4,7 @@
 # then uninstalled; before that, its tables by the rules Wine lets pass. RUN_TREE (or PACKAGE_TREE) runs the shell.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd) tree=$(cd "$1" && pwd) run=$(cd "${2:-$1}" && pwd)
-bash "$root/scripts/install-deps.sh" wixl msitools
+bash "$root/scripts/install-deps.sh"
 cmake "$tree" >/dev/null && cmake --build "$tree" --target release >/dev/null &&
   cmake "$run" >/dev/null && cmake --build "$run" --target launcher stub_engine >/dev/null || exit 1
 package=$(ls "$(sed -n 's/^KELVRA_RELEASE_DIR:PATH=//p' "$tree/CMakeCache.txt")"/kelvra-launcher-*.msi) || exit 1
