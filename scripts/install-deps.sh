@@ -1,10 +1,11 @@
 #!/bin/bash
 # Installs the Debian packages the build and the tests need (as root), only
 # when something is missing. The shipped program is 32-bit, so Wine's 32-bit
-# half comes along (i386 packages beside the amd64 ones).
+# half comes along (i386 packages beside the amd64 ones). git is the build's
+# too: a release is dated by the last commit (packaging/epoch.cmake).
 set -euo pipefail
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386 fonts-wine xvfb imagemagick cmake
-  googletest cppcheck zip python3 make wixl msitools osslsigncode "$@")
+  googletest cppcheck zip python3 make git wixl msitools osslsigncode "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
