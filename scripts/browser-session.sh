@@ -87,7 +87,7 @@ close_browser() {
 # 192.0.2.10 is whitelisted; browser_home with TREE's launcher. The caller ends it with end_stub_session.
 start_stub_session() {
   tree=$(cd "$1" && pwd) && work="$tree/browsers"
-  rm -rf "$work" && mkdir -p "$work/tmp" && export TMPDIR="$work/tmp"
+  rm -rf "$work" && mkdir -p "$work/tmp" && session_tmpdir "$work/tmp"
   cd "$work" # where the browsers and what they start run: a command run from a link would leave .ran here
   start_wine_session "$tree/wineprefix-browsers" &&
     browser_home "$tree/bin/launcher.exe" && stage_engine "$tree/bin/stub_engine.exe" 192.0.2.10

@@ -35,6 +35,12 @@ start_wine_session() {
   "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
 }
 
+# session_tmpdir FOLDER: FOLDER as TMPDIR for the Wine session and what it starts, where Wine takes one:
+# Debian 13's Wine (10.0~repack-6) aborts whenever TMPDIR is set, so there it is unset instead.
+session_tmpdir() {
+  if grep -qx 'VERSION_CODENAME=bookworm' /etc/os-release; then export TMPDIR=$1; else unset TMPDIR; fi
+}
+
 # end_wine_session: ends what start_wine_session started, if anything (the wineserver of its own prefix).
 end_wine_session() {
   [ -z "${wine_session_prefix:-}" ] || WINEPREFIX=$wine_session_prefix wineserver -k 2>/dev/null || true

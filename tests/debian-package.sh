@@ -12,8 +12,7 @@ deb=$(ls "$(sed -n 's/^KELVRA_RELEASE_DIR:PATH=//p' "$tree/CMakeCache.txt")"/kel
   lint=$(lintian "$deb" 2>/dev/null) && [ -z "$lint" ] || fail "lintian on $deb:"$'\n'"$lint"
 echo "ok   lintian $(lintian --version | sed 's/.* v//'): $(basename "$deb") ($(stat -c %s "$deb") B) clean"
 rm -rf "$work" && mkdir -p "$work/tmp" && cd "$work" && fresh_home "$work/home"
-# Debian 13's Wine (10.0~repack-6) aborts whenever TMPDIR is set.
-grep -q bookworm /etc/os-release && export TMPDIR="$work/tmp" || unset TMPDIR
+session_tmpdir "$work/tmp"
 trap end_wine_session EXIT && start_wine_session "$work/prefix" && stage_engine "$tree/bin/stub_engine.exe" 127.0.0.1
 link='kelvra://player@127.0.0.1:27963/join' apt=(apt-get -y -q -o DPkg::Lock::Timeout=300)
 started() { engine_started 127.0.0.1:27963 60; } # a loaded machine takes long
