@@ -1,5 +1,5 @@
-// The program's parts in this process: the link parser, what loads from the registry, the string tables, the
-// whitelist's merge and save, the windows as created and a start-up that fails.
+// The program's parts in this process: the link parser, what loads from the registry, the string
+// tables, the whitelist's merge and save, the windows as created and a start-up that fails.
 #include "app/app.h"
 #include "i18n/i18n.h"
 #include "launch/launch.h"
@@ -33,7 +33,8 @@ TEST(Links, Table) // the host is cut to 255 characters, then filtered
         {"s://" + std::string(250, 'a') + "_____bbb", std::string(250, 'a') + ":27960"},
         {"scheme://[::1]:27960", ":0"},
         {"scheme://server:-1", "server:65535"},
-        {"s://`az{AZ[-.09", "azAZ-.09:27960"}, // the edges of the letters kept, and their neighbours
+        {"s://`az{AZ[-.09",
+         "azAZ-.09:27960"}, // the edges of the letters kept, and their neighbours
     };
     for (const auto &row : rows)
         EXPECT_EQ(Text(row[1].begin(), row[1].end()), Parse(row[0])) << row[0];
@@ -47,34 +48,51 @@ Text Entries(const WhitelistEntry *list) // "a,b,c", first entry first
     return entries;
 }
 
-// Every value the program reads, stored as data of each kind (texts of 'A's, so a cut shows in the length), and
-// what loads; the language as its id, with 0x040C as the machine's default below it.
+// Every value the program reads, stored as data of each kind (texts of 'A's, so a cut shows in the
+// length), and what loads; the language as its id, with 0x040C as the machine's default below it.
 TEST(Registry, BadDataMatrix)
 {
-    enum { Missing, Empty, OneByte, ThreeBytes, Full, ExactFill, OverFill, Dword, Binary, Multi, Kinds };
-    const Text T = L"+set fs_game kelvra +connect \"$address\"", N = L"N\xD8FFz", A = L"A", A260(260, 'A');
+    enum { Missing, Empty, OneByte, ThreeBytes, Full, ExactFill, OverFill, Dword, Binary, Multi };
+    enum { Kinds = Multi + 1 };
+    const Text T = L"+set fs_game kelvra +connect \"$address\"", N = L"N\xD8FFz", A = L"A",
+               A260(260, 'A');
     const Text d = L"\x0407";
-    const struct { const wchar_t *path, *name; DWORD capacity; Text loads[Kinds]; } values[] = {
+    const struct {
+        const wchar_t *path, *name;
+        DWORD capacity;
+        Text loads[Kinds];
+    } values[] = {
         {SettingsKey, L"enginepath", 520, {L"", L"", L"", A, Text(259, 'A'), L"", L"", d, N, L"a"}},
         {SettingsKey, L"parameters", 512, {T, T, T, A, Text(255, 'A'), T, T, d, N, L"a"}},
         {WhitelistKey, L"address0", 522, {L"", L"", L"", A, A260, A260, L"", d, N, L"a"}},
-        {SettingsKey, L"language", 4,
-         {L"1036", L"1024", L"65", L"4259905", L"65", L"4259905", L"1036", L"1031", L"1036", L"1036"}},
+        {SettingsKey,
+         L"language",
+         4,
+         {L"1036", L"1024", L"65", L"4259905", L"65", L"4259905", L"1036", L"1031", L"1036",
+          L"1036"}},
     };
-    static const BYTE binary[] = {0x4E, 0, 0xFF, 0xD8, 0x7A, 0, 0, 0, 0x99, 0x88, 0x77, 0x66, 0x55, 0x44, 0x33, 0x22};
+    static const BYTE binary[] = {0x4E, 0,    0xFF, 0xD8, 0x7A, 0,    0,    0,
+                                  0x99, 0x88, 0x77, 0x66, 0x55, 0x44, 0x33, 0x22};
     for (const auto &value : values)
         for (int kind = Missing; kind < Kinds; ++kind) {
             const DWORD size = value.capacity;
-            const Text a(size / 2 + 1, L'A'), full(size / 2 - 1, L'A'); // full: to the capacity with a terminator
-            const struct { DWORD type; const void *data; DWORD size; } data[] = {
-                {0, NULL, 0}, {REG_SZ, a.c_str(), 0}, {REG_SZ, a.c_str(), 1}, {REG_SZ, a.c_str(), 3},
-                {REG_SZ, full.c_str(), size}, {REG_SZ, a.c_str(), size}, {REG_SZ, a.c_str(), size + 2},
-                {REG_DWORD, L"\x0407", 4}, {REG_BINARY, binary, sizeof binary}, {REG_MULTI_SZ, L"a\0b\0", 10}};
+            const Text a(size / 2 + 1, L'A'),
+                full(size / 2 - 1, L'A'); // full: to the capacity with a terminator
+            const struct {
+                DWORD type;
+                const void *data;
+                DWORD size;
+            } data[] = {{0, NULL, 0}, {REG_SZ, a.c_str(), 0}, {REG_SZ, a.c_str(), 1},
+                        {REG_SZ, a.c_str(), 3}, {REG_SZ, full.c_str(), size},
+                        {REG_SZ, a.c_str(), size}, {REG_SZ, a.c_str(), size + 2},
+                        {REG_DWORD, L"\x0407", 4}, {REG_BINARY, binary, sizeof binary},
+                        {REG_MULTI_SZ, L"a\0b\0", 10}};
             ClearRegistry();
             if (&value == &values[3])
                 SetDword(HKEY_LOCAL_MACHINE, L"defaultlanguage", 0x040C);
             if (kind != Missing)
-                SetValue(HKEY_CURRENT_USER, value.path, value.name, data[kind].type, data[kind].data, data[kind].size);
+                SetValue(HKEY_CURRENT_USER, value.path, value.name, data[kind].type,
+                         data[kind].data, data[kind].size);
             memset(&LaunchSettings, 0xAB, sizeof LaunchSettings);
 
             LoadLaunchSettings();
@@ -82,23 +100,25 @@ TEST(Registry, BadDataMatrix)
             LoadWhitelist();
             LoadUiStrings(Module);
 
-            const Text loaded[] = {LaunchSettings.enginePath, LaunchSettings.parameterTemplate, Entries(Whitelist),
-                                   std::to_wstring(UiLanguageId)};
-            EXPECT_EQ(value.loads[kind], loaded[&value - values]) << value.capacity << " bytes, kind " << kind;
+            const Text loaded[] = {LaunchSettings.enginePath, LaunchSettings.parameterTemplate,
+                                   Entries(Whitelist), std::to_wstring(UiLanguageId)};
+            EXPECT_EQ(value.loads[kind], loaded[&value - values])
+                << value.capacity << " bytes, kind " << kind;
         }
 }
 
-// Every table's strings carry no "%" but the "%s" of the format strings (three in 40016, one in 40014, 40015,
-// 40020 and 40033 to 40036), and are empty only where the table has no text: 40029 to 40031 everywhere, 40021 to
-// 40028 in Russian. Where a language has no table, including the user's default 0x0400, the strings are the
-// platform's lookup's.
+// Every table's strings carry no "%" but the "%s" of the format strings (three in 40016, one in
+// 40014, 40015, 40020 and 40033 to 40036), and are empty only where the table has no text: 40029 to
+// 40031 everywhere, 40021 to 40028 in Russian. Where a language has no table, including the user's
+// default 0x0400, the strings are the platform's lookup's.
 TEST(Strings, Tables)
 {
     auto shape = [](Text text) { // "number of %s,empty", the number 100 with another "%"
         size_t count = 0;
         for (size_t at; (at = text.find(L"%s")) != Text::npos; ++count)
             text.erase(at, 2);
-        return std::to_wstring(text.find(L'%') == Text::npos ? count : 100) + L"," + std::to_wstring(text.empty());
+        return std::to_wstring(text.find(L'%') == Text::npos ? count : 100) + L"," +
+               std::to_wstring(text.empty());
     };
     for (LANGID language : {1024, 1040, 1030, 1031, 1033, 1035, 1036, 1038, 1043, 1049, 1053})
         for (UINT id = 40000; id <= 40036; ++id) {
@@ -109,26 +129,32 @@ TEST(Strings, Tables)
                 EXPECT_EQ(lookup, own) << language << " " << id;
                 continue;
             }
-            const int formats = id == 40016 ? 3 : id == 40014 || id == 40015 || id == 40020 || id > 40032;
-            const bool empty = (id > 40028 && id < 40032) || (language == 1049 && id > 40020 && id < 40029);
-            EXPECT_EQ(std::to_wstring(formats) + L"," + std::to_wstring(empty), shape(own)) << language << " " << id;
+            const int formats =
+                id == 40016 ? 3 : id == 40014 || id == 40015 || id == 40020 || id > 40032;
+            const bool empty =
+                (id > 40028 && id < 40032) || (language == 1049 && id > 40020 && id < 40029);
+            EXPECT_EQ(std::to_wstring(formats) + L"," + std::to_wstring(empty), shape(own))
+                << language << " " << id;
         }
 }
 
-// The platform functions as this process imports them, which the program's code calls too: a call can be made
-// to fail, counted from 1 after RedirectImport.
+// The platform functions as this process imports them, which the program's code calls too: a call
+// can be made to fail, counted from 1 after RedirectImport.
 int CallsToFailure;
 decltype(&RegSetValueExW) RealSetValue;
 decltype(&CreateWindowExW) RealCreateWindow;
-LONG WINAPI FailingSetValue(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE *data, DWORD size)
+LONG WINAPI FailingSetValue(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE *data,
+                            DWORD size)
 {
-    return --CallsToFailure ? RealSetValue(key, name, reserved, type, data, size) : ERROR_WRITE_FAULT;
+    return --CallsToFailure ? RealSetValue(key, name, reserved, type, data, size)
+                            : ERROR_WRITE_FAULT;
 }
-HWND WINAPI FailingCreateWindow(DWORD exStyle, LPCWSTR name, LPCWSTR text, DWORD style, int x, int y, int width,
-                                int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter)
+HWND WINAPI FailingCreateWindow(DWORD exStyle, LPCWSTR name, LPCWSTR text, DWORD style, int x,
+                                int y, int width, int height, HWND parent, HMENU menu,
+                                HINSTANCE instance, LPVOID parameter)
 {
-    return --CallsToFailure ? RealCreateWindow(exStyle, name, text, style, x, y, width, height, parent, menu, instance,
-                                               parameter)
+    return --CallsToFailure ? RealCreateWindow(exStyle, name, text, style, x, y, width, height,
+                                               parent, menu, instance, parameter)
                             : (SetLastError(ERROR_NOT_ENOUGH_MEMORY), (HWND)NULL);
 }
 BOOL WINAPI NoShowWindow(HWND, int) { return FALSE; }
@@ -136,8 +162,10 @@ BOOL WINAPI NoShowWindow(HWND, int) { return FALSE; }
 void RedirectImport(const void *from, const void *to)
 {
     BYTE *base = (BYTE *)Module;
-    const IMAGE_NT_HEADERS *headers = (const IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY table = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
+    const IMAGE_NT_HEADERS *headers =
+        (const IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY table =
+        headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
     const void **slots = (const void **)(base + table.VirtualAddress);
     for (const void **slot = slots; slot < slots + table.Size / sizeof *slot; ++slot)
         if (*slot == from) {
@@ -148,27 +176,68 @@ void RedirectImport(const void *from, const void *to)
         }
 }
 
-// A whitelist window's OK: the list stored at start, then as another launcher left it, the window's items from
-// the top, and what is stored afterwards, to its end marker. Refused, with the key locked or a value that cannot be
-// written, it leaves the window's start list and what it stored (no end marker moved, nothing deleted), and OK again
-// stores this window's edits.
+// A whitelist window's OK: the list stored at start, then as another launcher left it, the window's
+// items from the top, and what is stored afterwards, to its end marker. Refused, with the key
+// locked or a value that cannot be written, it leaves the window's start list and what it stored
+// (no end marker moved, nothing deleted), and OK again stores this window's edits.
 const wchar_t SecondValueFails[] = L"";
-struct Edit { const char *name; Texts start, stored, edited; const wchar_t *lock; Texts result, refused = {}; };
+struct Edit {
+    const char *name;
+    Texts start, stored, edited;
+    const wchar_t *lock;
+    Texts result, refused = {};
+};
 TEST(Whitelist, Edits)
 {
     const Edit rows[] = {
-        {"no change keeps the order", {L"A", L"B"}, {L"A", L"B"}, {L"B", L"A"}, NULL, {L"A", L"B", L""}},
+        {"no change keeps the order",
+         {L"A", L"B"},
+         {L"A", L"B"},
+         {L"B", L"A"},
+         NULL,
+         {L"A", L"B", L""}},
         {"both added c: stored once", {L"a"}, {L"c", L"a"}, {L"a", L"c"}, NULL, {L"c", L"a", L""}},
-        {"another emptied the list, this one added x", {L"a", L"b"}, {}, {L"b", L"a", L"x"}, NULL, {L"x", L""}},
-        {"another removed b, which this one kept", {L"a", L"b"}, {L"a"}, {L"b", L"a"}, NULL, {L"a", L""}},
+        {"another emptied the list, this one added x",
+         {L"a", L"b"},
+         {},
+         {L"b", L"a", L"x"},
+         NULL,
+         {L"x", L""}},
+        {"another removed b, which this one kept",
+         {L"a", L"b"},
+         {L"a"},
+         {L"b", L"a"},
+         NULL,
+         {L"a", L""}},
         {"this one removed a, another added a again", {L"a"}, {L"a", L"a"}, {}, NULL, {L"a", L""}},
         {"this one removed all", {L"a", L"b"}, {L"a", L"b"}, {}, NULL, {L""}},
-        {"this one removed b, another added c", {L"a", L"b"}, {L"a", L"b", L"c"}, {L"a"}, NULL, {L"c", L"a", L""}},
-        {"read-only: removed a, added x", {L"a", L"b"}, {L"a", L"b"}, {L"b", L"x"}, ReadOnly, {L"x", L"b", L""},
+        {"this one removed b, another added c",
+         {L"a", L"b"},
+         {L"a", L"b", L"c"},
+         {L"a"},
+         NULL,
+         {L"c", L"a", L""}},
+        {"read-only: removed a, added x",
+         {L"a", L"b"},
+         {L"a", L"b"},
+         {L"b", L"x"},
+         ReadOnly,
+         {L"x", L"b", L""},
          {L"a", L"b", L""}},
-        {"unreadable: removed a", {L"a", L"b"}, {L"a", L"b"}, {L"b"}, WriteOnly, {L"b", L""}, {L"a", L"b", L""}},
-        {"its second value fails", {L"o0", L"o1", L"o2", L"o3"}, {L"o0", L"o1", L"o2", L"o3"}, {L"x", L"y"},
-         SecondValueFails, {L"y", L"x", L""}, {L"y", L"o1", L"o2", L"o3", L""}},
+        {"unreadable: removed a",
+         {L"a", L"b"},
+         {L"a", L"b"},
+         {L"b"},
+         WriteOnly,
+         {L"b", L""},
+         {L"a", L"b", L""}},
+        {"its second value fails",
+         {L"o0", L"o1", L"o2", L"o3"},
+         {L"o0", L"o1", L"o2", L"o3"},
+         {L"x", L"y"},
+         SecondValueFails,
+         {L"y", L"x", L""},
+         {L"y", L"o1", L"o2", L"o3", L""}},
     };
     RealSetValue = &RegSetValueExW;
     for (const auto &row : rows) {
@@ -184,10 +253,12 @@ TEST(Whitelist, Edits)
         if (row.lock) {
             const bool failing = row.lock == SecondValueFails;
             LockKey(WhitelistKey, failing ? FullAccess : row.lock);
-            RedirectImport((const void *)RealSetValue, (const void *)(failing ? FailingSetValue : RealSetValue));
+            RedirectImport((const void *)RealSetValue,
+                           (const void *)(failing ? FailingSetValue : RealSetValue));
             CallsToFailure = 2;
             EXPECT_FALSE(StoreWhitelistEdits(edited)) << row.name;
-            EXPECT_EQ((DWORD)(failing ? ERROR_WRITE_FAULT : ERROR_ACCESS_DENIED), GetLastError()) << row.name;
+            EXPECT_EQ((DWORD)(failing ? ERROR_WRITE_FAULT : ERROR_ACCESS_DENIED), GetLastError())
+                << row.name;
             RedirectImport((const void *)FailingSetValue, (const void *)RealSetValue);
             LockKey(WhitelistKey, FullAccess);
             EXPECT_EQ(start, Entries(Whitelist)) << row.name;
@@ -207,22 +278,24 @@ Text Controls(HWND window)
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         GetWindowRect(child, &r);
         MapWindowPoints(NULL, window, (POINT *)&r, 2);
-        created += L" " + std::to_wstring(GetDlgCtrlID(child)) + L":" + std::to_wstring(r.left) + L"," +
-                   std::to_wstring(r.top) + L"," + std::to_wstring(r.right - r.left) + L"," +
+        created += L" " + std::to_wstring(GetDlgCtrlID(child)) + L":" + std::to_wstring(r.left) +
+                   L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right - r.left) + L"," +
                    std::to_wstring(r.bottom - r.top);
     }
     return created;
 }
 
-// Both windows as created, before a layout moves any control: the system menu after the platform's own entries (a
-// separator, Language with its ten items in their order, About), the class's background and small icon, the controls.
-// A start-up whose control cannot be created reports it with the code and text the last call left (the fields are
-// filled after it) and ends with 0, keeping its controls; a whitelist window that cannot be created is told its code.
+// Both windows as created, before a layout moves any control: the system menu after the platform's
+// own entries (a separator, Language with its ten items in their order, About), the class's
+// background and small icon, the controls. A start-up whose control cannot be created reports it
+// with the code and text the last call left (the fields are filled after it) and ends with 0,
+// keeping its controls; a whitelist window that cannot be created is told its code.
 TEST(Windows, AsCreated)
 {
-    const Text main = L" 1:10,10,200,25 2:220,10,400,25 3:10,45,200,25 4:220,45,400,25 5:10,80,200,25 "
-                      L"6:220,80,200,25 7:420,80,200,25 8:10,115,200,25 9:220,115,400,25 10:10,150,200,25 "
-                      L"24:215,150,200,25 11:420,150,200,25";
+    const Text main =
+        L" 1:10,10,200,25 2:220,10,400,25 3:10,45,200,25 4:220,45,400,25 5:10,80,200,25 "
+        L"6:220,80,200,25 7:420,80,200,25 8:10,115,200,25 9:220,115,400,25 10:10,150,200,25 "
+        L"24:215,150,200,25 11:420,150,200,25";
     ClearRegistry();
     SetDword(HKEY_CURRENT_USER, L"language", 0x0409);
     UnregisterClassW(WindowClassName, Module); // as at the program's start
@@ -235,8 +308,9 @@ TEST(Windows, AsCreated)
     auto refusal = NextBox();
     OpenWhitelistWindow(MainWindow);
     RedirectImport((const void *)FailingCreateWindow, (const void *)RealCreateWindow);
-    EXPECT_EQ(L"Error: A fatal error occured: Child Window Creation failed. (error code 0)\nSuccess.\r\n",
-              report.get());
+    EXPECT_EQ(
+        L"Error: A fatal error occured: Child Window Creation failed. (error code 0)\nSuccess.\r\n",
+        report.get());
     EXPECT_EQ(L"Error! Window Creation failed (error code 8).", refusal.get());
     EXPECT_EQ(main.substr(0, main.find(L" 5:")), Controls(MainWindow));
     DestroyWindow(std::exchange(MainWindow, (HWND)NULL)); // without a quit message for this process
@@ -247,26 +321,30 @@ TEST(Windows, AsCreated)
     Text items;
     wchar_t text[64];
     for (HMENU shown : {menu, GetSubMenu(menu, GetMenuItemCount(menu) - 2)})
-        for (int i = GetMenuItemCount(shown) - (shown == menu ? 3 : 10); i < GetMenuItemCount(shown); ++i)
+        for (int i = GetMenuItemCount(shown) - (shown == menu ? 3 : 10);
+             i < GetMenuItemCount(shown); ++i)
             items += Text(text, GetMenuStringW(shown, i, text, 64, MF_BYPOSITION)) + L"=" +
                      std::to_wstring((int)GetMenuItemID(shown, i)) + L" ";
-    EXPECT_EQ(L"=0 Language=-1 About=12 (Default)=14 Dansk=22 Deutsch=16 English=15 Fran\u00e7ais=17 Magyar=21 "
+    EXPECT_EQ(L"=0 Language=-1 About=12 (Default)=14 Dansk=22 Deutsch=16 English=15 "
+              L"Fran\u00e7ais=17 Magyar=21 "
               L"Netherlands=23 P\u0443\u0441\u0441\u043a\u0438\u0439=19 Suomi=20 Svenska=18 ",
               items);
     EXPECT_EQ(COLOR_BTNFACE + 1, (int)GetClassLongPtrW(MainWindow, GCLP_HBRBACKGROUND));
     ICONINFO icon = {};
     BITMAP image = {};
     GetIconInfo((HICON)GetClassLongPtrW(MainWindow, GCLP_HICONSM), &icon);
-    EXPECT_EQ(16 * 16, GetObjectW(icon.hbmColor, sizeof image, &image) ? image.bmWidth * image.bmHeight : 0);
+    EXPECT_EQ(16 * 16,
+              GetObjectW(icon.hbmColor, sizeof image, &image) ? image.bmWidth * image.bmHeight : 0);
     const void *realShowWindow = (const void *)&ShowWindow;
     RedirectImport(realShowWindow, (const void *)NoShowWindow);
     CreateMainControls();
     OpenWhitelistWindow(MainWindow);
     RedirectImport((const void *)NoShowWindow, realShowWindow);
     EXPECT_EQ(main, Controls(MainWindow));
-    EXPECT_EQ(L" 26:10,10,200,25 27:220,10,200,25 28:430,10,200,25 29:430,45,200,25 30:10,45,410,200 "
-              L"31:10,255,200,25 33:220,255,200,25 32:430,255,200,25",
-              Controls(WhitelistWindow));
+    EXPECT_EQ(
+        L" 26:10,10,200,25 27:220,10,200,25 28:430,10,200,25 29:430,45,200,25 30:10,45,410,200 "
+        L"31:10,255,200,25 33:220,255,200,25 32:430,255,200,25",
+        Controls(WhitelistWindow));
     DestroyWindow(std::exchange(MainWindow, (HWND)NULL));
 }
 

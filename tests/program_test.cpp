@@ -1,5 +1,6 @@
-// The real program started with exact command-line tails as a browser starts it, the stub engine in place of the game:
-// Roads.* take each road once (a launcher may take a minute to start), Program.* the limits and failures of each.
+// The real program started with exact command-line tails as a browser starts it, the stub engine in
+// place of the game: Roads.* take each road once (a launcher may take a minute to start), Program.*
+// the limits and failures of each.
 #include "resources/resource.h"
 #include "testing.h"
 
@@ -9,17 +10,20 @@
 namespace {
 
 const Text Engine = L"C:\\Games\\Kelvra engine\\klengine.exe", Folder = L"C:\\Games\\Kelvra engine";
-const Text QuotedEngine = L"\"" + Engine + L"\""; // a path with a blank, quoted on the engine's command line
+const Text QuotedEngine =
+    L"\"" + Engine + L"\""; // a path with a blank, quoted on the engine's command line
 const Text Template = L"+set fs_game kelvra +connect \"$address\"";
 const DWORD RoadPatience = 300000;
 
-// A start's end with the engine started by the default template: the exit code, the stub's command line and folder.
+// A start's end with the engine started by the default template: the exit code, the stub's command
+// line and folder.
 Text Started(const Text &address, const Text &engine = QuotedEngine)
 {
     return L"|exit 0: " + engine + L" +set fs_game kelvra +connect \"" + address + L"\"\n" + Folder;
 }
 
-// The stub's record (written aside, renamed when whole), or "(none)" when none came in time; the file is removed.
+// The stub's record (written aside, renamed when whole), or "(none)" when none came in time; the
+// file is removed.
 const wchar_t Record[] = L"C:\\stub.txt";
 Text StubRecord(DWORD timeoutMs)
 {
@@ -35,7 +39,8 @@ Text StubRecord(DWORD timeoutMs)
 
 void InstallStub(const Text &path)
 {
-    for (size_t slash = path.find(L'\\', 3); slash != Text::npos; slash = path.find(L'\\', slash + 1))
+    for (size_t slash = path.find(L'\\', 3); slash != Text::npos;
+         slash = path.find(L'\\', slash + 1))
         CreateDirectoryW(path.substr(0, slash).c_str(), NULL);
     CopyFileW((BinDirectory() + L"\\stub_engine.exe").c_str(), path.c_str(), FALSE);
 }
@@ -47,7 +52,10 @@ int Focus(Launcher &launcher) // the control id
     return GetDlgCtrlID(thread.hwndFocus);
 }
 
-void Type(HWND window, int id, const Text &text) { Send(GetDlgItem(window, id), WM_SETTEXT, 0, (LPARAM)text.c_str()); }
+void Type(HWND window, int id, const Text &text)
+{
+    Send(GetDlgItem(window, id), WM_SETTEXT, 0, (LPARAM)text.c_str());
+}
 
 void Add(HWND window, const Text &text)
 {
@@ -70,9 +78,10 @@ Texts Items(HWND window) // of the whitelist window's list
     return items;
 }
 
-// A start with its link's entry whitelisted, its engine path stored, the settings key's access as the row says, as
-// one text: a message box (then closed), the window's fields and focus, or what a command showed once the fields were
-// typed; the exit code, the engine's record. Last, the stored parameters and engine path.
+// A start with its link's entry whitelisted, its engine path stored, the settings key's access as
+// the row says, as one text: a message box (then closed), the window's fields and focus, or what a
+// command showed once the fields were typed; the exit code, the engine's record. Last, the stored
+// parameters and engine path.
 struct Start {
     Text entry, engine, tail, outcome;
     UINT command = 0;
@@ -98,7 +107,8 @@ void Take(const Start &row, DWORD patience = 15000)
         box = ShownBox(launcher.process.dwProcessId);
         return box || launcher.Exited();
     };
-    WaitFor([&] { return shown() || (window = FindShown(launcher.process.dwProcessId, Title)); }, patience);
+    WaitFor([&] { return shown() || (window = FindShown(launcher.process.dwProcessId, Title)); },
+            patience);
     Text seen;
     if (box) { // an autostart's message, which the window may follow
         seen = ReadBox(box) + L" ";
@@ -122,20 +132,26 @@ void Take(const Start &row, DWORD patience = 15000)
     seen += StubRecord(row.outcome.find(L"(none)") == Text::npos ? patience : 0);
     LockKey(SettingsKey, FullAccess);
     EXPECT_EQ(row.outcome, seen) << row.tail;
-    EXPECT_EQ(row.parameters + L"|" + row.engine, Stored(L"parameters") + L"|" + Stored(L"enginepath"));
+    EXPECT_EQ(row.parameters + L"|" + row.engine,
+              Stored(L"parameters") + L"|" + Stored(L"enginepath"));
 }
 
-// A whitelisted link starts the engine, so does Launch in the window, and the whitelist window's OK stores the server.
+// A whitelisted link starts the engine, so does Launch in the window, and the whitelist window's OK
+// stores the server.
 TEST(Roads, EachOnce)
 {
     InstallStub(Engine);
-    Take({L"192.0.2.10", Engine, L"\"kelvra://player@192.0.2.10:27961/\"", Started(L"192.0.2.10:27961")}, RoadPatience);
-    Take({L"", Engine, L"\"kelvra://192.0.2.11:27962/join\"", Started(L"192.0.2.11:27962"), IDC_LAUNCH, {}, Template},
+    Take({L"192.0.2.10", Engine, L"\"kelvra://player@192.0.2.10:27961/\"",
+          Started(L"192.0.2.10:27961")},
+         RoadPatience);
+    Take({L"", Engine, L"\"kelvra://192.0.2.11:27962/join\"", Started(L"192.0.2.11:27962"),
+          IDC_LAUNCH, {}, Template},
          RoadPatience);
     StoreWhitelist({});
     Launcher whitelist(L"\"kelvra://192.0.2.12:27963/\"", NULL, RoadPatience);
     HWND main = whitelist.Window(), window = OpenWhitelist(whitelist, main);
-    Send(window, WM_COMMAND, IDC_WL_ADD, 0, RoadPatience); // the address field starts as the link's host:port
+    // The address field starts as the link's host:port.
+    Send(window, WM_COMMAND, IDC_WL_ADD, 0, RoadPatience);
     Send(window, WM_COMMAND, IDC_WL_OK, 0, RoadPatience);
     EXPECT_EQ((Texts{L"192.0.2.12:27963", L""}), StoredWhitelist());
     PostMessageW(main, WM_CLOSE, 0, 0);
@@ -144,51 +160,72 @@ TEST(Roads, EachOnce)
 
 TEST(Program, Starts)
 {
-    const Text folder = L"C:\\kelvra limits\\" + Text(259 - 17 - 13, L'd'), engine259 = folder + L"\\klengine.exe";
-    const Text p246(246, L'p'), a255(255, L'a'), stored = L"C:\\Games\\stored.exe", none = L"|exit 0: (none)";
+    const Text folder = L"C:\\kelvra limits\\" + Text(259 - 17 - 13, L'd'),
+               engine259 = folder + L"\\klengine.exe";
+    const Text p246(246, L'p'), a255(255, L'a'), stored = L"C:\\Games\\stored.exe";
+    const Text none = L"|exit 0: (none)", window255 = L"window " + a255;
     InstallStub(Engine);
     InstallStub(engine259);
     const Start rows[] = {
         // The focus on the address without a host, on Browse without an engine, else on Launch.
         {L"", L"", L"", L"window |27960||" + Template + L"|@2" + none},
-        {L"h", L"", L"scheme://h:65535", L"window h|65535||" + Template + L"|@7" + none}, // whitelisted, no engine
-        {L"h", L"klengine.exe", L"scheme://h", Started(L"h:27960", L"klengine.exe")}, // a one-letter host, a bare name
+        {L"h", L"", L"scheme://h:65535", // whitelisted, no engine
+         L"window h|65535||" + Template + L"|@7" + none},
+        {L"h", L"klengine.exe", L"scheme://h", // a one-letter host, a bare name
+         Started(L"h:27960", L"klengine.exe")},
         {L"192.0.2.10", L"e", L"scheme://192.0.2.10", // no engine of that one-letter name
          L"Error! Could not launch the engine: CreateProcess failed (2). " + none},
-        // A line too long is refused, not cut; then the window. 260 characters match an entry, 261 none.
-        {a255 + L":6553", Engine, L"s://" + Text(9999, 'a') + L":6553", L"Error! Could not launch the engine: the "
-         L"parameter line is too long. window " + a255 + L"|6553|" + Engine + L"|" + Template + L"|@10" + none},
-        {a255 + L":6553", L"e", L"s://" + a255 + L":65535", L"window " + a255 + L"|65535|e|" + Template + L"|@10" +
-         none}, // a one-letter engine
-        // Launch: the checks in order, the limits of what is read (the line then 255 characters, as many as it takes),
-        // the template stored before the launch.
-        {L"", stored, L"x", L"Error! No server address entered." + none, IDC_LAUNCH, {L"", L"", L"", L"x"}},
-        {L"", stored, L"x", L"Error! No port entered." + none, IDC_LAUNCH, {L"host", L"", L"", L"x"}},
-        {L"", stored, L"x", L"Error! No engine location selected." + none, IDC_LAUNCH, {L"h", L"1", L" \"\" ", L"x"}},
-        {L"", stored, L"x", L"Fehler! Die Engine konnte nicht gestartet werden: die Parameterzeile ist zu lang." + none,
-         IDC_LAUNCH, {Text(300, 'a'), L"1", Engine, L"$address"}, L"$address", 0x0407}, // 254 + 2 characters
-        {L"", stored, L"x", L"|exit 0: \"" + engine259 + L"\" ab:12345 " + p246 + L"\n" + folder, IDC_LAUNCH,
-         {L"ab", L"123456789", engine259 + L"zzz", L"$address " + p246 + L"EXTRA"}, L"$address " + p246},
-        // An engine location pasted with its quotes; parameters that cannot be stored are told, and launched (without
-        // $address, as they are).
-        {L"", stored, L"x", L"Error! The parameters could not be saved: Access denied. (error code 5)" +
-         Started(L"192.0.2.10:27961"), IDC_LAUNCH, {L"192.0.2.10", L"27961", L" \"" + Engine + L"\"  ",
-         L"+set fs_game kelvra +connect \"192.0.2.10:27961\""}, L"(none)", 0x0409, ReadOnly},
-        {L"", stored, L"x", L"|exit 0: (none)", IDC_EXIT, {L"", L"", L"", L"+changed"}}, // Exit stores nothing
+        // A line too long is refused, not cut; then the window. 260 characters match an entry,
+        // 261 none.
+        {a255 + L":6553", Engine, L"s://" + Text(9999, 'a') + L":6553",
+         L"Error! Could not launch the engine: the parameter line is too long. " + window255 +
+             L"|6553|" + Engine + L"|" + Template + L"|@10" + none},
+        {a255 + L":6553", L"e", L"s://" + a255 + L":65535", // a one-letter engine
+         window255 + L"|65535|e|" + Template + L"|@10" + none},
+        // Launch: the checks in order, the limits of what is read (the line then 255 characters,
+        // as many as it takes), the template stored before the launch.
+        {L"", stored, L"x", L"Error! No server address entered." + none, IDC_LAUNCH,
+         {L"", L"", L"", L"x"}},
+        {L"", stored, L"x", L"Error! No port entered." + none, IDC_LAUNCH,
+         {L"host", L"", L"", L"x"}},
+        {L"", stored, L"x", L"Error! No engine location selected." + none, IDC_LAUNCH,
+         {L"h", L"1", L" \"\" ", L"x"}},
+        {L"", stored, L"x", // 254 + 2 characters
+         L"Fehler! Die Engine konnte nicht gestartet werden: die Parameterzeile ist zu lang." +
+             none,
+         IDC_LAUNCH, {Text(300, 'a'), L"1", Engine, L"$address"}, L"$address", 0x0407},
+        {L"", stored, L"x", L"|exit 0: \"" + engine259 + L"\" ab:12345 " + p246 + L"\n" + folder,
+         IDC_LAUNCH, {L"ab", L"123456789", engine259 + L"zzz", L"$address " + p246 + L"EXTRA"},
+         L"$address " + p246},
+        // An engine location pasted with its quotes; parameters that cannot be stored are told,
+        // and launched (without $address, as they are).
+        {L"", stored, L"x",
+         L"Error! The parameters could not be saved: Access denied. (error code 5)" +
+             Started(L"192.0.2.10:27961"),
+         IDC_LAUNCH,
+         {L"192.0.2.10", L"27961", L" \"" + Engine + L"\"  ",
+          L"+set fs_game kelvra +connect \"192.0.2.10:27961\""},
+         L"(none)", 0x0409, ReadOnly},
+        {L"", stored, L"x", L"|exit 0: (none)", IDC_EXIT, // Exit stores nothing
+         {L"", L"", L"", L"+changed"}},
     };
     for (const auto &row : rows)
         Take(row);
 }
 
-// A window moved and resized (not resized when asked for width 0): its outer size, where its client area starts
-// in it, and each control in creation order as "id class style left,top,right,bottom text".
+// A window moved and resized (not resized when asked for width 0): its outer size, where its
+// client area starts in it, and each control in creation order as
+// "id class style left,top,right,bottom text".
 struct Layout { LONG w, h, x, y; Text seen; }; // seen: "width x height", then the controls
 
-Text Row(int id, const wchar_t *name, DWORD style, LONG left, LONG top, LONG right, LONG bottom, const Text &text)
+Text Row(int id, const wchar_t *name, DWORD style, LONG left, LONG top, LONG right, LONG bottom,
+         const Text &text)
 {
     wchar_t row[512];
-    style &= ~(WS_BORDER | WS_HSCROLL | WS_VSCROLL); // an edit makes its border an edge, a list shows bars as needed
-    _snwprintf(row, 512, L"%d %ls %lx %ld,%ld,%ld,%ld %ls\n", id, name, style, left, top, right, bottom, text.c_str());
+    // An edit makes its border an edge, a list shows bars as needed.
+    style &= ~(WS_BORDER | WS_HSCROLL | WS_VSCROLL);
+    _snwprintf(row, 512, L"%d %ls %lx %ld,%ld,%ld,%ld %ls\n", id, name, style, left, top, right,
+               bottom, text.c_str());
     return row;
 }
 
@@ -207,8 +244,8 @@ Layout Resize(HWND window, SIZE size)
         GetWindowRect(child, &r);
         MapWindowPoints(NULL, window, (POINT *)&r, 2);
         GetClassNameW(child, name, 32);
-        l.seen += Row(GetDlgCtrlID(child), name, GetWindowLongW(child, GWL_STYLE), r.left, r.top, r.right, r.bottom,
-                      WindowText(child));
+        l.seen += Row(GetDlgCtrlID(child), name, GetWindowLongW(child, GWL_STYLE), r.left, r.top,
+                      r.right, r.bottom, WindowText(child));
     }
     return l;
 }
@@ -223,15 +260,23 @@ TEST(Program, Windows)
     Launcher launcher(L"scheme://192.0.2.10:27961");
     HWND main = launcher.Window();
     ASSERT_TRUE(main);
-    auto BoxAfter = [&](HWND window, UINT message, WPARAM wParam) { // the message box it makes the launcher show
+    auto BoxAfter = [&](HWND window, UINT message,
+                        WPARAM wParam) { // the message box it makes the launcher show
         auto box = NextBox(launcher.process.dwProcessId);
         Send(window, message, wParam);
         return box.get();
     };
 
-    // Laid out, a field keeps `margin` to the right edge, a button at left -1 keeps 20 pixels to it.
+    // Laid out, a field keeps `margin` to the right edge, a button at left -1 keeps 20 pixels
+    // to it.
     const DWORD s = 0x50000000, f = 0x508000C0; // the style of a label or button, of a field
-    const struct { int id; const wchar_t *name; Text text; DWORD style; LONG left, top, right, margin; } controls[] = {
+    const struct {
+        int id;
+        const wchar_t *name;
+        Text text;
+        DWORD style;
+        LONG left, top, right, margin;
+    } controls[] = {
         {IDC_ADDRESS_LABEL, L"Static", L"Server address:", s, 10, 10, 210, 0},
         {IDC_ADDRESS, L"Edit", L"192.0.2.10", f, 220, 10, 0, 10},
         {IDC_PORT_LABEL, L"Static", L"Port:", s, 10, 45, 210, 0},
@@ -245,18 +290,21 @@ TEST(Program, Windows)
         {IDC_WHITELIST, L"Button", L"Whitelist", s, 215, 150, 415, 0},
         {IDC_EXIT, L"Button", L"Exit", s, -1, 150, 0, 0},
     };
-    for (SIZE asked : {SIZE{0, 0}, SIZE{777, 220}, SIZE{100, 100}, SIZE{900, 500}}) { // shown 640 x 220; no
-        Layout l = Resize(main, asked);                                                     // narrower, 220 high
+    // Shown 640 x 220; no narrower, 220 high.
+    for (SIZE asked : {SIZE{0, 0}, SIZE{777, 220}, SIZE{100, 100}, SIZE{900, 500}}) {
+        Layout l = Resize(main, asked);
         Text expected;
         for (const auto &c : controls) {
-            LONG left = c.left < 0 ? l.w - 220 : c.left, right = c.margin ? l.w - l.x - c.margin : c.right;
-            expected += Row(c.id, c.name, c.style, left, c.top, c.left < 0 ? left + 200 : right, c.top + 25, c.text);
+            LONG left = c.left < 0 ? l.w - 220 : c.left,
+                 right = c.margin ? l.w - l.x - c.margin : c.right;
+            expected += Row(c.id, c.name, c.style, left, c.top, c.left < 0 ? left + 200 : right,
+                            c.top + 25, c.text);
         }
         EXPECT_EQ(std::to_wstring(std::max(640L, asked.cx)) + L" x 220\n" + expected, l.seen);
     }
 
-    // Each language item stores its id and gives notice in the current and the new language; with the settings
-    // key read-only, the user is told instead.
+    // Each language item stores its id and gives notice in the current and the new language; with
+    // the settings key read-only, the user is told instead.
     const struct { UINT item; DWORD id; const wchar_t *restart; } languages[] = {
         {IDM_LANGUAGE_DEFAULT, 0x0400, L"Restart the program."},
         {IDM_LANGUAGE_ENGLISH, 0x0409, L"Restart the program."},
@@ -280,9 +328,9 @@ TEST(Program, Windows)
     EXPECT_EQ(L"Error! The language could not be saved: Access denied. (error code 5)", refused);
     EXPECT_EQ(L"#1043", Stored(L"language"));
 
-    // The whitelist window: its first address is host:port from the main window (the host alone without a port, none
-    // without a host), each read within its limit; it lists the first entry loaded (the last stored) first. Cancel and
-    // the close box drop what was added.
+    // The whitelist window: its first address is host:port from the main window (the host alone
+    // without a port, none without a host), each read within its limit; it lists the first entry
+    // loaded (the last stored) first. Cancel and the close box drop what was added.
     const Text firsts[][3] = {
         {L"alpha", L"", L"alpha"},
         {L"", L"27960", L""},
@@ -302,33 +350,43 @@ TEST(Program, Windows)
     HWND window = OpenWhitelist(launcher, main), field = GetDlgItem(window, IDC_WL_ADDRESS);
     HWND list = GetDlgItem(window, IDC_WL_LIST);
 
-    // Laid out, the field and the list keep 230 pixels to the right edge, the list 55 to the bottom.
-    for (SIZE asked : {SIZE{0, 0}, SIZE{650 + 90, 325 + 60}, SIZE{100, 100}}) { // at least 650 x 325
+    // Laid out, the field and the list keep 230 pixels to the right edge, the list 55 to
+    // the bottom.
+    for (SIZE asked :
+         {SIZE{0, 0}, SIZE{650 + 90, 325 + 60}, SIZE{100, 100}}) { // at least 650 x 325
         Layout l = Resize(window, asked);
-        const LONG x = l.w - 220, y = l.h - 70, edge = l.w - l.x - 230; // the buttons following the edges
+        const LONG x = l.w - 220, y = l.h - 70,
+                   edge = l.w - l.x - 230; // the buttons following the edges
         auto button = [&](int id, LONG left, LONG top, const wchar_t *text) {
             return Row(id, L"Button", s, left, top, left + 200, top + 25, text);
         };
-        EXPECT_EQ(std::to_wstring(std::max(650L, asked.cx)) + L" x " + std::to_wstring(std::max(325L, asked.cy)) +
-                      L"\n" + Row(IDC_WL_LABEL, L"Static", s, 10, 10, 210, 35, L"Server address:") +
+        EXPECT_EQ(std::to_wstring(std::max(650L, asked.cx)) + L" x " +
+                      std::to_wstring(std::max(325L, asked.cy)) + L"\n" +
+                      Row(IDC_WL_LABEL, L"Static", s, 10, 10, 210, 35, L"Server address:") +
                       Row(IDC_WL_ADDRESS, L"Edit", f, 220, 10, edge, 35, firsts[2][2]) +
                       button(IDC_WL_ADD, x, 10, L"Add") + button(IDC_WL_REMOVE, x, 45, L"Remove") +
                       Row(IDC_WL_LIST, L"ListBox", 0x50B00108, 10, 45, edge, l.h - l.y - 55, L"") +
-                      button(IDC_WL_OK, 10, y, L"OK") + button(IDC_WL_INFORMATION, 220, y, L"Information") +
+                      button(IDC_WL_OK, 10, y, L"OK") +
+                      button(IDC_WL_INFORMATION, 220, y, L"Information") +
                       button(IDC_WL_CANCEL, x, y, L"Cancel"),
                   l.seen);
     }
 
-    // Typed or pasted (through the clipboard, as a user pastes), a field takes no more than is read of it.
-    const struct { HWND window; int id; size_t limit; } limits[] = {
-        {main, IDC_ADDRESS, 254}, {main, IDC_PORT, 5}, {main, IDC_ENGINE, 259}, {main, IDC_PARAMETERS, 255},
-        {window, IDC_WL_ADDRESS, 260}};
+    // Typed or pasted (through the clipboard, as a user pastes), a field takes no more than is read
+    // of it.
+    const struct {
+        HWND window;
+        int id;
+        size_t limit;
+    } limits[] = {{main, IDC_ADDRESS, 254}, {main, IDC_PORT, 5}, {main, IDC_ENGINE, 259},
+                  {main, IDC_PARAMETERS, 255}, {window, IDC_WL_ADDRESS, 260}};
     for (const auto &limit : limits) {
         HWND edit = GetDlgItem(limit.window, limit.id);
         HGLOBAL pasted = GlobalAlloc(GMEM_MOVEABLE, 602);
         wcscpy((wchar_t *)GlobalLock(pasted), Text(300, L'7').c_str());
         GlobalUnlock(pasted);
-        OpenClipboard(NULL) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, pasted) && CloseClipboard();
+        OpenClipboard(NULL) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, pasted) &&
+            CloseClipboard();
         Type(limit.window, limit.id, L"");
         Send(edit, WM_CHAR, L'a');
         Send(edit, WM_PASTE, 0);
@@ -344,19 +402,21 @@ TEST(Program, Windows)
     Send(field, WM_KEYDOWN, VK_RETURN);
     Send(window, WM_COMMAND, IDC_WL_REMOVE);
     EXPECT_EQ(L"", WindowText(field));
-    EXPECT_EQ((Texts{L"B", L"A", L"C", L"D"}), Items(window)) << "nothing selected: nothing removed";
+    EXPECT_EQ((Texts{L"B", L"A", L"C", L"D"}), Items(window))
+        << "nothing selected: nothing removed";
     Send(list, LB_SETSEL, TRUE, 0);
     Send(list, LB_SETSEL, TRUE, 2);
     Send(window, WM_COMMAND, IDC_WL_REMOVE);
     EXPECT_EQ((Texts{L"A", L"D"}), Items(window));
-    EXPECT_EQ(L"Information! Add any server address you want to start automatically. It will skip the URL Kelvra "
+    EXPECT_EQ(L"Information! Add any server address you want to start automatically. It will skip "
+              L"the URL Kelvra "
               L"launcher window.",
               BoxAfter(window, WM_COMMAND, IDC_WL_INFORMATION));
     EXPECT_EQ(L"About! URL Kelvra launcher version 1.2.12 by the tQr launcher team",
               BoxAfter(main, WM_SYSCOMMAND, IDM_ABOUT));
 
-    // OK, refused, tells why and keeps the window with its items; then it stores them, and a window opened again
-    // shows them reversed.
+    // OK, refused, tells why and keeps the window with its items; then it stores them, and a window
+    // opened again shows them reversed.
     LockKey(WhitelistKey, ReadOnly);
     EXPECT_EQ(L"Error! The whitelist could not be saved: Access denied. (error code 5)",
               BoxAfter(window, WM_COMMAND, IDC_WL_OK));
@@ -367,16 +427,20 @@ TEST(Program, Windows)
     EXPECT_EQ((Texts{L"D", L"A"}), Items(window = OpenWhitelist(launcher, main)));
     Add(window, L"Y");
 
-    // Browse, answered from here, shows its file types, the first one selected; Cancel changes nothing, a chosen file
-    // goes to the field and the registry.
+    // Browse, answered from here, shows its file types, the first one selected; Cancel changes
+    // nothing, a chosen file goes to the field and the registry.
     ClearRegistry(); // the engine location then saved in a settings key made anew
-    const Text types = L"Select the engine@0|Quake III engine (quake3.exe)|ioquake3 (ioquake3.x86.exe, ioquake3.x86_64"
+    const Text types = L"Select the engine@0|Quake III engine (quake3.exe)|ioquake3 "
+                       L"(ioquake3.x86.exe, ioquake3.x86_64"
                        L".exe)|Kelvra engine (klengine.exe)|Any Quake III engine (*.*)";
-    for (const Text &chosen : {Text(), BinDirectory() + L"\\stub_engine.exe"}) { // not the engine loaded
+    for (const Text &chosen :
+         {Text(), BinDirectory() + L"\\stub_engine.exe"}) { // not the engine loaded
         auto dialog = NextBox(launcher.process.dwProcessId, [&](HWND box) {
-            HWND name = GetDlgItem(box, 0x47C) ? GetDlgItem(box, 0x47C) : GetDlgItem(box, 0x480); // or the old style's
+            HWND name = GetDlgItem(box, 0x47C) ? GetDlgItem(box, 0x47C)
+                                               : GetDlgItem(box, 0x480); // or the old style's
             HWND fileTypes = GetDlgItem(box, 0x470);
-            Text seen = WindowText(box) + L"@" + std::to_wstring(Send(fileTypes, CB_GETCURSEL, 0)), type(256, 0);
+            Text seen = WindowText(box) + L"@" + std::to_wstring(Send(fileTypes, CB_GETCURSEL, 0)),
+                 type(256, 0);
             for (int i = 0; Send(fileTypes, CB_GETLBTEXT, i, (LPARAM)&type[0]) > 0; ++i)
                 seen += L"|" + Text(type.c_str());
             Send(name, WM_SETTEXT, 0, (LPARAM)chosen.c_str());
@@ -387,10 +451,12 @@ TEST(Program, Windows)
         Send(main, WM_COMMAND, IDC_BROWSE);
         EXPECT_EQ(types, dialog.get());
         const Text stored = chosen.empty() ? L"(none)" : chosen;
-        EXPECT_EQ(chosen + L"|" + stored, WindowText(GetDlgItem(main, IDC_ENGINE)) + L"|" + Stored(L"enginepath"));
+        EXPECT_EQ(chosen + L"|" + stored,
+                  WindowText(GetDlgItem(main, IDC_ENGINE)) + L"|" + Stored(L"enginepath"));
     }
 
-    PostMessageW(main, WM_CLOSE, 0, 0); // with the whitelist window open: both close, nothing is saved
+    // With the whitelist window open: both close, nothing is saved.
+    PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, launcher.Exit());
     EXPECT_EQ(Texts{}, StoredWhitelist());
 }

@@ -1,5 +1,5 @@
-// What the test programs share: the registry, bounded waits, windows and message boxes seen from outside their
-// process, and the launcher as a real process.
+// What the test programs share: the registry, bounded waits, windows and message boxes seen from
+// outside their process, and the launcher as a real process.
 #ifndef KELVRA_TESTING_H
 #define KELVRA_TESTING_H
 #include <windows.h>
@@ -24,7 +24,8 @@ inline void LockKey(const wchar_t *path, const wchar_t *access)
 {
     PSECURITY_DESCRIPTOR descriptor = NULL;
     HKEY key;
-    ConvertStringSecurityDescriptorToSecurityDescriptorW(access, SDDL_REVISION_1, &descriptor, NULL);
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(access, SDDL_REVISION_1, &descriptor,
+                                                         NULL);
     if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
         RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
         RegCloseKey(key);
@@ -40,8 +41,10 @@ inline void ClearRegistry()
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\tQr");
 }
 
-// Exactly `size` bytes: noise after them keeps the platform from adding a terminator a short count left out.
-inline void SetValue(HKEY root, const wchar_t *path, const Text &name, DWORD type, const void *data, DWORD size)
+// Exactly `size` bytes: noise after them keeps the platform from adding a terminator a short count
+// left out.
+inline void SetValue(HKEY root, const wchar_t *path, const Text &name, DWORD type, const void *data,
+                     DWORD size)
 {
     std::vector<BYTE> exact((const BYTE *)data, (const BYTE *)data + size);
     exact.insert(exact.end(), {0xFF, 0xFF});
@@ -52,21 +55,27 @@ inline void SetText(const wchar_t *path, const Text &name, const Text &text)
 {
     SetValue(HKEY_CURRENT_USER, path, name, REG_SZ, text.c_str(), (DWORD)text.size() * 2 + 2);
 }
-inline void SetDword(HKEY root, const wchar_t *name, DWORD id) { SetValue(root, SettingsKey, name, REG_DWORD, &id, 4); }
+inline void SetDword(HKEY root, const wchar_t *name, DWORD id)
+{
+    SetValue(root, SettingsKey, name, REG_DWORD, &id, 4);
+}
 
 // address0, address1, ... as given, then the end marker.
 inline void StoreWhitelist(const Texts &entries)
 {
     for (size_t i = 0; i <= entries.size(); ++i)
-        SetText(WhitelistKey, L"address" + std::to_wstring(i), i < entries.size() ? entries[i] : L"");
+        SetText(WhitelistKey, L"address" + std::to_wstring(i),
+                i < entries.size() ? entries[i] : L"");
 }
 
-// A value below HKEY_CURRENT_USER: a REG_SZ of its characters and one terminator as itself, a DWORD as "#n".
+// A value below HKEY_CURRENT_USER: a REG_SZ of its characters and one terminator as itself, a DWORD
+// as "#n".
 inline Text Stored(const Text &name, const wchar_t *path = SettingsKey)
 {
     BYTE data[2048] = {};
     DWORD type = 0, size = sizeof data;
-    if (RegGetValueW(HKEY_CURRENT_USER, path, name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size))
+    if (RegGetValueW(HKEY_CURRENT_USER, path, name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, data,
+                     &size))
         return L"(none)";
     const Text text((const wchar_t *)data);
     if (type == REG_DWORD)
@@ -79,7 +88,8 @@ inline Text Stored(const Text &name, const wchar_t *path = SettingsKey)
 inline Texts StoredWhitelist() // address0, address1, ... up to the first missing value
 {
     Texts values;
-    for (Text value; (value = Stored(L"address" + std::to_wstring(values.size()), WhitelistKey)) != L"(none)";)
+    for (Text value;
+         (value = Stored(L"address" + std::to_wstring(values.size()), WhitelistKey)) != L"(none)";)
         values.push_back(value);
     return values;
 }
@@ -93,7 +103,8 @@ inline bool WaitFor(const std::function<bool()> &done, DWORD timeoutMs = 10000, 
 }
 
 // SendMessage that also reaches another process, with a bound.
-inline LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0, UINT timeoutMs = 20000)
+inline LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0,
+                    UINT timeoutMs = 20000)
 {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, timeoutMs, &result);
@@ -112,12 +123,16 @@ inline HWND FindShown(DWORD processId, const wchar_t *title, const wchar_t *clas
 {
     DWORD owner = 0;
     for (HWND window = NULL; (window = FindWindowExW(NULL, window, className, title));)
-        if (GetWindowThreadProcessId(window, &owner) && owner == processId && IsWindowVisible(window))
+        if (GetWindowThreadProcessId(window, &owner) && owner == processId &&
+            IsWindowVisible(window))
             return window;
     return NULL;
 }
 
-inline HWND ShownBox(DWORD process) { return FindShown(process, NULL, L"#32770"); } // a dialog or message box
+inline HWND ShownBox(DWORD process)
+{
+    return FindShown(process, NULL, L"#32770");
+} // a dialog or message box
 
 // A message box as "caption: text", or "caption! text" with its icon; it is closed with OK.
 inline Text ReadBox(HWND box)
@@ -130,8 +145,10 @@ inline Text ReadBox(HWND box)
     return seen;
 }
 
-// The next dialog the process shows, as `read` sees it (a message box: read and closed), or "(no box)".
-inline std::future<Text> NextBox(DWORD process = GetCurrentProcessId(), const std::function<Text(HWND)> &read = ReadBox)
+// The next dialog the process shows, as `read` sees it (a message box: read and closed), or "(no
+// box)".
+inline std::future<Text> NextBox(DWORD process = GetCurrentProcessId(),
+                                 const std::function<Text(HWND)> &read = ReadBox)
 {
     return std::async(std::launch::async, [=] {
         HWND box = NULL;
@@ -153,7 +170,8 @@ struct Launcher {
     PROCESS_INFORMATION process = {};
     DWORD patienceMs; // for its start and its end
 
-    explicit Launcher(const Text &tail, const wchar_t *directory = NULL, DWORD patience = 15000) : patienceMs(patience)
+    explicit Launcher(const Text &tail, const wchar_t *directory = NULL, DWORD patience = 15000)
+        : patienceMs(patience)
     {
         Text line = L"\"" + BinDirectory() + L"\\launcher.exe\" " + tail;
         STARTUPINFOW startup = {};
@@ -179,7 +197,8 @@ struct Launcher {
     HWND Window(const wchar_t *title = Title)
     {
         HWND window = NULL;
-        WaitFor([&] { return (window = FindShown(process.dwProcessId, title)) || Exited(); }, patienceMs);
+        WaitFor([&] { return (window = FindShown(process.dwProcessId, title)) || Exited(); },
+                patienceMs);
         return window;
     }
 };
