@@ -1,4 +1,4 @@
-// The module handle, the registry's opener and writer, and formatting.
+// The module handle, the registry's opener, reader and writer, and formatting.
 #include "base/base.h"
 
 #include <stdarg.h>
@@ -12,17 +12,40 @@ bool OpenKeyForWriting(const WCHAR *path, HKEY *key)
     LONG result = RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, key);
     if (result == ERROR_FILE_NOT_FOUND) {
         HKEY created;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, NULL, REG_OPTION_NON_VOLATILE,
-                            KEY_CREATE_SUB_KEY, NULL, &created, NULL) == ERROR_SUCCESS)
+        result = RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, NULL, REG_OPTION_NON_VOLATILE,
+                                 KEY_CREATE_SUB_KEY, NULL, &created, NULL);
+        if (result == ERROR_SUCCESS) {
             RegCloseKey(created);
-        result = RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, key);
+            result = RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, key);
+        }
     }
     return RegistrySucceeded(result);
 }
 
-LONG SetTextValue(HKEY key, const WCHAR *name, const WCHAR *text)
+bool SetSettingValue(const WCHAR *name, DWORD type, const void *data, DWORD size)
 {
-    return RegSetValueExW(key, name, 0, REG_SZ, (const BYTE *)text, (DWORD)((wcslen(text) + 1) * sizeof(WCHAR)));
+    HKEY key;
+    if (!OpenKeyForWriting(SettingsKeyPath, &key))
+        return false;
+    LONG result = RegSetValueExW(key, name, 0, type, (const BYTE *)data, size);
+    RegCloseKey(key);
+    return RegistrySucceeded(result);
+}
+
+DWORD TextSize(const WCHAR *text)
+{
+    return (DWORD)((wcslen(text) + 1) * sizeof(WCHAR));
+}
+
+LONG QueryText(HKEY key, const WCHAR *name, WCHAR *field, DWORD capacity, bool *cut)
+{
+    DWORD size = capacity * sizeof(WCHAR);
+    LONG result = RegQueryValueExW(key, name, NULL, NULL, (BYTE *)field, &size);
+    DWORD characters = result == ERROR_SUCCESS ? size / sizeof(WCHAR) : 0;
+    *cut = characters == capacity && field[capacity - 1] != 0;
+    // Also drops the odd byte of an odd size.
+    field[characters < capacity ? characters : capacity - 1] = 0;
+    return result;
 }
 
 bool RegistrySucceeded(LONG result)

@@ -19,11 +19,21 @@ const WCHAR SettingsKeyPath[] = SETTINGS_KEY_PATH;
 
 // Opens a key below HKEY_CURRENT_USER for setting values, creating it with
 // every missing level when it does not exist yet. False with the registry's
-// reason as the thread's last error, as every save of the program reports.
+// reason as the thread's last error (the creation's own where it failed), as
+// every save of the program reports.
 bool OpenKeyForWriting(const WCHAR *path, HKEY *key);
 
-// Writes a text as REG_SZ with its terminator; the registry's result.
-LONG SetTextValue(HKEY key, const WCHAR *name, const WCHAR *text);
+// Sets one value of the settings key, made when missing; false with the
+// registry's reason as the last error.
+bool SetSettingValue(const WCHAR *name, DWORD type, const void *data, DWORD size);
+
+// The size of a text as REG_SZ data: its characters and the terminator.
+DWORD TextSize(const WCHAR *text);
+
+// Reads a value as text into a field of `capacity` characters, which always
+// ends in a terminator: data that fills the field without one is cut by a
+// character, and `cut` says so. The registry's result; an empty field on failure.
+LONG QueryText(HKEY key, const WCHAR *name, WCHAR *field, DWORD capacity, bool *cut);
 
 // True for ERROR_SUCCESS; otherwise false, with the result as the thread's
 // last error for whoever tells the user.

@@ -30,6 +30,11 @@ void ShowRestartNotice(DWORD languageId);
 // Every message box of the program but the fatal-error report: no owner
 // window, an OK button and the exclamation mark; the caption is a string id.
 void ShowMessage(const WCHAR *text, UINT captionId);
+// The code after a failure's text, in English in every language, kept so: a
+// report is searched for as it reads.
+#define ERROR_CODE_FORMAT L" (error code %d)"
+const WCHAR ErrorCodeFormat[] = ERROR_CODE_FORMAT;
+
 // An error whose text, the string formatId, names the system's reason for
 // the thread's last error, and its code.
 void ShowFailure(UINT formatId);

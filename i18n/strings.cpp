@@ -72,12 +72,7 @@ void LoadStringInLanguage(HINSTANCE module, DWORD languageId, UINT stringId, WCH
 
 bool SaveUiLanguage(DWORD languageId)
 {
-    HKEY key;
-    if (!OpenKeyForWriting(SettingsKeyPath, &key))
-        return false;
-    LONG result = RegSetValueExW(key, LanguageValue, 0, REG_DWORD, (const BYTE *)&languageId, sizeof languageId);
-    RegCloseKey(key);
-    return RegistrySucceeded(result);
+    return SetSettingValue(LanguageValue, REG_DWORD, &languageId, sizeof languageId);
 }
 
 void ShowRestartNotice(DWORD languageId)
@@ -105,8 +100,7 @@ void ShowFailure(UINT formatId)
     size_t length = wcslen(reason);
     while (length && iswspace(reason[length - 1]))
         reason[--length] = 0;
-    FormatText(reason + length, ARRAYSIZE(reason) - length, length ? L" (error code %d)" : L"(error code %d)",
-               (int)code);
+    FormatText(reason + length, ARRAYSIZE(reason) - length, ErrorCodeFormat + (length ? 0 : 1), (int)code);
     FormatText(text, ARRAYSIZE(text), UiString(formatId), reason);
     ShowMessage(text, IDS_ERROR);
 }

@@ -12,9 +12,13 @@
 static const WCHAR AddressPlaceholder[] = L"$address";
 
 enum {
-    PLACEHOLDER_LENGTH = 8,
     COMMAND_LINE_CAPACITY = 520
 };
+
+bool ComposeAddress(WCHAR *address, size_t capacity, const WCHAR *host, const WCHAR *port)
+{
+    return FormatText(address, capacity, port[0] ? L"%s:%s" : L"%s", host, port);
+}
 
 // Replaces the first "$address" by host:port. A result that would not fit
 // is refused and the text left as it was: a cut line would connect to
@@ -24,18 +28,12 @@ bool ExpandAddressPlaceholder(WCHAR *parameters, const WCHAR *host, const WCHAR 
     WCHAR *placeholder = wcsstr(parameters, AddressPlaceholder);
     if (!placeholder)
         return true;
-    WCHAR rest[1024];
-    wcsncpy(rest, placeholder + PLACEHOLDER_LENGTH, ARRAYSIZE(rest) - 1);
-    rest[ARRAYSIZE(rest) - 1] = 0;
-
-    size_t length = (size_t)(placeholder - parameters) + wcslen(host) + 1 + wcslen(port) + wcslen(rest);
-    if (length >= PARAMETERS_CAPACITY)
+    WCHAR address[ADDRESS_CAPACITY], expanded[PARAMETERS_CAPACITY];
+    ComposeAddress(address, ADDRESS_CAPACITY, host, port);
+    if (!FormatText(expanded, PARAMETERS_CAPACITY, L"%.*s%s%s", (int)(placeholder - parameters),
+                    parameters, address, placeholder + ARRAYSIZE(AddressPlaceholder) - 1))
         return false;
-    *placeholder = 0;
-    wcscat(parameters, host);
-    wcscat(parameters, L":");
-    wcscat(parameters, port);
-    wcscat(parameters, rest);
+    wcscpy(parameters, expanded);
     return true;
 }
 
@@ -56,7 +54,7 @@ void LaunchEngine(const WCHAR *enginePath, const WCHAR *parameters)
 
     // The directory buffer takes a whole path: msvcrt's splitter does not
     // bound its copies.
-    WCHAR drive[_MAX_DRIVE], directory[MAX_PATH], workingDirectory[MAX_PATH];
+    WCHAR drive[_MAX_DRIVE], directory[ENGINE_PATH_CAPACITY], workingDirectory[ENGINE_PATH_CAPACITY];
     _wsplitpath(enginePath, drive, directory, NULL, NULL);
     _wmakepath(workingDirectory, drive, directory, NULL, NULL);
 
@@ -90,9 +88,9 @@ void TryAutostart()
 {
     if (!LaunchSettings.enginePath[0] || !LaunchTarget.host[0])
         return;
-    WCHAR port[PORT_FIELD_CAPACITY], fullAddress[WHITELIST_ADDRESS_CAPACITY + 1];
+    WCHAR port[PORT_FIELD_CAPACITY], fullAddress[ADDRESS_CAPACITY];
     FormatText(port, ARRAYSIZE(port), L"%u", (unsigned)LaunchTarget.port);
-    FormatText(fullAddress, ARRAYSIZE(fullAddress), L"%s:%s", LaunchTarget.host, port);
+    ComposeAddress(fullAddress, ADDRESS_CAPACITY, LaunchTarget.host, port);
     if (!IsWhitelisted(LaunchTarget.host, fullAddress))
         return;
 

@@ -14,25 +14,19 @@ const WCHAR DefaultParameterTemplate[] = L"+set fs_game kelvra +connect \"$addre
 static bool ReadSettingText(const WCHAR *valueName, WCHAR *field, DWORD capacity)
 {
     HKEY key;
+    field[0] = 0;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
-    DWORD size = capacity * sizeof(WCHAR);
-    LONG result = RegQueryValueExW(key, valueName, NULL, NULL, (BYTE *)field, &size);
+    bool cut;
+    LONG result = QueryText(key, valueName, field, capacity, &cut);
     RegCloseKey(key);
-
-    DWORD characters = size / sizeof(WCHAR);
-    if (result != ERROR_SUCCESS || (characters == capacity && field[capacity - 1] != 0)) {
+    if (cut)
         field[0] = 0;
-        return false;
-    }
-    if (characters < capacity)
-        field[characters] = 0; // also drops the odd byte of an odd size
-    return true;
+    return result == ERROR_SUCCESS && !cut;
 }
 
 void LoadLaunchSettings()
 {
-    LaunchSettings.enginePath[0] = 0;
     ReadSettingText(EnginePathValue, LaunchSettings.enginePath, ENGINE_PATH_CAPACITY);
     if (!ReadSettingText(ParametersValue, LaunchSettings.parameterTemplate, PARAMETERS_CAPACITY) ||
         !LaunchSettings.parameterTemplate[0])
@@ -41,10 +35,5 @@ void LoadLaunchSettings()
 
 bool SaveLaunchSetting(const WCHAR *valueName, const WCHAR *text)
 {
-    HKEY key;
-    if (!OpenKeyForWriting(SettingsKeyPath, &key))
-        return false;
-    LONG result = SetTextValue(key, valueName, text);
-    RegCloseKey(key);
-    return RegistrySucceeded(result);
+    return SetSettingValue(valueName, REG_SZ, text, TextSize(text));
 }

@@ -177,7 +177,7 @@ WCHAR *BrowseForEngine(HWND owner, WCHAR *path)
                          L"Any Quake III engine (*.*)\0*.*\0";
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = path;
-    dialog.nMaxFile = MAX_PATH;
+    dialog.nMaxFile = ENGINE_PATH_CAPACITY;
     dialog.lpstrTitle = UiString(IDS_SELECT_ENGINE);
     // Only a file that is there can be an engine; a name typed without an
     // extension is taken as an .exe.
@@ -188,7 +188,7 @@ WCHAR *BrowseForEngine(HWND owner, WCHAR *path)
 
 static void OnBrowseCommand(HWND window)
 {
-    WCHAR path[MAX_PATH] = L"";
+    WCHAR path[ENGINE_PATH_CAPACITY] = L"";
     if (!BrowseForEngine(window, path))
         return;
     SetDlgItemTextW(window, IDC_ENGINE, path);

@@ -10,7 +10,6 @@
 const WCHAR ProgramTitle[] = L"URL Kelvra launcher";
 static const WCHAR VersionText[] = L"" KELVRA_VERSION; // the release's, from the build
 static const WCHAR CreditsText[] = L"the tQr launcher team";
-static const WCHAR ErrorCodeFormat[] = L" (error code %d)\n";
 
 void ReportSystemError(const WCHAR *text)
 {
@@ -24,7 +23,7 @@ void ReportSystemError(const WCHAR *text)
     WCHAR *report = (WCHAR *)LocalAlloc(LPTR, capacity * sizeof(WCHAR));
     bool shown = false;
     if (report && FormatText(report, capacity, format, text) &&
-        FormatText(codePart, ARRAYSIZE(codePart), ErrorCodeFormat, (int)code)) {
+        FormatText(codePart, ARRAYSIZE(codePart), ERROR_CODE_FORMAT L"\n", (int)code)) {
         wcscat(report, codePart);
         if (system)
             wcscat(report, system);
@@ -36,7 +35,7 @@ void ReportSystemError(const WCHAR *text)
         WCHAR line[1024];
         FormatText(line, ARRAYSIZE(line), format, text);
         fputws(line, stdout);
-        FormatText(line, ARRAYSIZE(line), ErrorCodeFormat, (int)code);
+        FormatText(line, ARRAYSIZE(line), ERROR_CODE_FORMAT L"\n", (int)code);
         fputws(line, stdout);
         fflush(stdout);
     }
