@@ -15,8 +15,14 @@ enum {
     DEFAULT_PORT = 27960,
     // What is read of the main window's Server address and Port fields.
     ADDRESS_FIELD_CAPACITY = 255,
-    PORT_FIELD_CAPACITY = 6
+    PORT_FIELD_CAPACITY = 6,
+    // A host, ":" and a port: the full address the autostart compares.
+    ADDRESS_CAPACITY = HOST_CAPACITY + PORT_FIELD_CAPACITY
 };
+
+// A server's address: host:port, or the host alone without a port. False
+// when it does not fit.
+bool ComposeAddress(WCHAR *address, size_t capacity, const WCHAR *host, const WCHAR *port);
 
 // The server named by the link the program was started with.
 struct LaunchTargetRecord {
@@ -50,26 +56,32 @@ extern WhitelistEntry *Whitelist;
 // The whitelist key's values: address0, address1, ... up to an empty end marker.
 const WCHAR WhitelistKeyPath[] = SETTINGS_KEY_PATH L"\\whitelist", WhitelistValueFormat[] = L"address%u";
 
+// Loads the stored list at start-up; a list that another launcher is saving
+// is waited for briefly, and not loaded at all rather than loaded in part.
 void LoadWhitelist();
 void FreeWhitelist();
-void PushWhitelistEntry(WhitelistEntry **list, const WCHAR *address);
+// False when the entry could not be allocated; the list is as it was.
+bool PushWhitelistEntry(WhitelistEntry **list, const WCHAR *address);
 void FreeWhitelistEntries(WhitelistEntry **list);
 
 // The whitelist window's edits (its items from the top) applied to the list
 // as stored now, measured against the list the window started from: what
 // it kept stays only while still stored, what it added is added, what it
-// removed goes, and what another launcher added stays.
-WhitelistEntry *MergeWhitelist(const WhitelistEntry *start, const WhitelistEntry *edited,
-                               const WhitelistEntry *stored);
-// Writes the list in place, address0 first, then the end marker. False,
-// with the registry's reason as the last error, at the first value that
-// cannot be written; no end marker is moved and nothing deleted then.
-bool SaveWhitelist(const WhitelistEntry *list);
+// removed goes, and what another launcher added stays. False, with no list,
+// when memory ran out.
+bool MergeWhitelist(const WhitelistEntry *start, const WhitelistEntry *edited,
+                    const WhitelistEntry *stored, WhitelistEntry **merged);
+
+enum WhitelistStore {
+    WHITELIST_STORED,
+    WHITELIST_UNCHANGED, // refused; the stored list is whole as it was
+    WHITELIST_DAMAGED    // refused half-way, and the former list could not be put back
+};
 // Merges the edits with the stored list, read afresh, and saves the result,
-// which becomes Whitelist. False, with the reason as the last error, when
-// the stored list cannot be read (nothing is written) or the result cannot
-// be saved; Whitelist stays the list the edits are measured against.
-bool StoreWhitelistEdits(const WhitelistEntry *edited);
+// which becomes Whitelist; the read, the merge and the write are one step for
+// every launcher of the session. When refused, the reason is the last error
+// and Whitelist stays the list the edits are measured against.
+WhitelistStore StoreWhitelistEdits(const WhitelistEntry *edited);
 
 // Composing the engine's parameter line and starting it.
 bool ExpandAddressPlaceholder(WCHAR *parameters, const WCHAR *host, const WCHAR *port);

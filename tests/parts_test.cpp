@@ -7,10 +7,74 @@
 #include "ui/ui.h"
 
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
 const HMODULE Module = GetModuleHandleW(NULL); // linked with the program's resources
+
+// The platform functions as this process imports them, which the program's code calls too: a call
+// can be made to fail, redirected to another function.
+void RedirectImport(const void *from, const void *to)
+{
+    BYTE *base = (BYTE *)Module;
+    const IMAGE_NT_HEADERS *headers =
+        (const IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY table =
+        headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
+    const void **slots = (const void **)(base + table.VirtualAddress);
+    for (const void **slot = slots; slot < slots + table.Size / sizeof *slot; ++slot)
+        if (*slot == from) {
+            DWORD access;
+            VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &access);
+            *slot = to;
+            VirtualProtect(slot, sizeof *slot, access, &access);
+        }
+}
+// The blocks the program took from LocalAlloc, or was given by FormatMessageW, and has not freed;
+// the n-th allocation from now (AllocationsToFailure) fails.
+std::set<HLOCAL> Live;
+int AllocationsToFailure;
+decltype(&LocalAlloc) RealAlloc; // not constants, which a call would read through the import
+decltype(&LocalFree) RealFree;
+decltype(&FormatMessageW) RealFormat;
+HLOCAL WINAPI CountedAlloc(UINT flags, SIZE_T size)
+{
+    if (AllocationsToFailure && !--AllocationsToFailure)
+        return SetLastError(ERROR_NOT_ENOUGH_MEMORY), (HLOCAL)NULL;
+    HLOCAL block = RealAlloc(flags, size);
+    Live.insert(block);
+    return block;
+}
+HLOCAL WINAPI CountedFree(HLOCAL block) { return Live.erase(block), RealFree(block); }
+DWORD WINAPI CountedFormat(DWORD flags, LPCVOID source, DWORD id, DWORD language, LPWSTR buffer,
+                           DWORD size, va_list *arguments)
+{
+    DWORD length = RealFormat(flags, source, id, language, buffer, size, arguments);
+    if (length && (flags & FORMAT_MESSAGE_ALLOCATE_BUFFER))
+        Live.insert(*(HLOCAL *)buffer);
+    return length;
+}
+const bool Counting = (RealAlloc = &LocalAlloc, RealFree = &LocalFree, RealFormat = &FormatMessageW,
+                       RedirectImport((const void *)RealAlloc, (const void *)CountedAlloc),
+                       RedirectImport((const void *)RealFree, (const void *)CountedFree),
+                       RedirectImport((const void *)RealFormat, (const void *)CountedFormat), true);
+
+// Every operation frees what it took: after each test, with the whitelist freed, no block is left.
+struct Balanced : testing::Test {
+    void TearDown() override
+    {
+        FreeWhitelist();
+        EXPECT_EQ(0u, Live.size()) << "blocks left allocated";
+        Live.clear();
+    }
+};
+using Links = Balanced;
+using Registry = Balanced;
+using Strings = Balanced;
+using Fields = Balanced;
+using Whitelists = Balanced;
+using Windows = Balanced;
 
 // The parsed link as "host:port".
 Text Parse(const std::string &link)
@@ -21,7 +85,7 @@ Text Parse(const std::string &link)
     return LaunchTarget.host + (L":" + std::to_wstring(LaunchTarget.port));
 }
 
-TEST(Links, Table) // the host is cut to 255 characters, then filtered
+TEST_F(Links, Table) // the host is cut to 255 characters, then filtered
 {
     const std::string rows[][2] = {
         {"\"scheme://player@192.0.2.10:27961/x?y\"", "192.0.2.10:27961"},
@@ -50,7 +114,7 @@ Text Entries(const WhitelistEntry *list) // "a,b,c", first entry first
 
 // Every value the program reads, stored as data of each kind (texts of 'A's, so a cut shows in the
 // length), and what loads; the language as its id, with 0x040C as the machine's default below it.
-TEST(Registry, BadDataMatrix)
+TEST_F(Registry, BadDataMatrix)
 {
     enum { Missing, Empty, OneByte, ThreeBytes, Full, ExactFill, OverFill, Dword, Binary, Multi };
     enum { Kinds = Multi + 1 };
@@ -107,11 +171,43 @@ TEST(Registry, BadDataMatrix)
         }
 }
 
+// A field of four cells filled exactly, or with more, from the registry as text and by formatting:
+// it ends in a terminator, and the cells after it stay as they were.
+TEST_F(Fields, ExactFill)
+{
+    const struct {
+        const wchar_t *data; // stored with `size` bytes, or formatted with -`size` characters
+        int size;
+        Text filled;
+    } rows[] = {{L"abc", 8, L"abc read"},  {L"abcd", 8, L"abc cut"},   {L"abcd", 7, L"abc read"},
+                {L"abcd", 10, L"(234)"},    {L"abcdef", -3, L"abc fits"}, {L"abcdef", -4, L"abc cut"}};
+    const WCHAR guard = 0xFDFD;
+    for (const auto &row : rows) {
+        WCHAR field[4 + 4];
+        std::fill(field, field + 8, guard);
+        Text seen;
+        if (row.size > 0) {
+            ClearRegistry();
+            SetValue(HKEY_CURRENT_USER, SettingsKey, L"v", REG_SZ, row.data, row.size);
+            HKEY key;
+            RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKey, 0, KEY_QUERY_VALUE, &key);
+            bool cut = false;
+            LONG result = QueryText(key, L"v", field, 4, &cut);
+            RegCloseKey(key);
+            seen = result ? L"(" + std::to_wstring(result) + L")" : cut ? L" cut" : L" read";
+        } else {
+            seen = FormatText(field, 4, L"%.*s", -row.size, row.data) ? L" fits" : L" cut";
+        }
+        EXPECT_EQ(row.filled, Text(field) + seen) << row.size;
+        EXPECT_EQ(Text(4, guard), Text(field + 4, 4)) << row.size;
+    }
+}
+
 // Every table's strings carry no "%" but the "%s" of the format strings (three in 40016, one in
-// 40014, 40015, 40020 and 40033 to 40036), and are empty only where the table has no text: 40029 to
+// 40014, 40015, 40020 and 40033 to 40037), and are empty only where the table has no text: 40029 to
 // 40031 everywhere, 40021 to 40028 in Russian. Where a language has no table, including the user's
 // default 0x0400, the strings are the platform's lookup's.
-TEST(Strings, Tables)
+TEST_F(Strings, Tables)
 {
     auto shape = [](Text text) { // "number of %s,empty", the number 100 with another "%"
         size_t count = 0;
@@ -121,7 +217,7 @@ TEST(Strings, Tables)
                std::to_wstring(text.empty());
     };
     for (LANGID language : {1024, 1040, 1030, 1031, 1033, 1035, 1036, 1038, 1043, 1049, 1053})
-        for (UINT id = 40000; id <= 40036; ++id) {
+        for (UINT id = 40000; id <= 40037; ++id) {
             wchar_t own[UI_STRING_CAPACITY], platform[UI_STRING_CAPACITY] = L"";
             LoadStringInLanguage(Module, language, id, own);
             const Text lookup(platform, LoadStringW(Module, id, platform, UI_STRING_CAPACITY));
@@ -138,16 +234,16 @@ TEST(Strings, Tables)
         }
 }
 
-// The platform functions as this process imports them, which the program's code calls too: a call
-// can be made to fail, counted from 1 after RedirectImport.
+// Calls that fail: the CallsToFailure-th from now, and every one after it where KeepFailing.
 int CallsToFailure;
+bool KeepFailing;
 decltype(&RegSetValueExW) RealSetValue;
 decltype(&CreateWindowExW) RealCreateWindow;
 LONG WINAPI FailingSetValue(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE *data,
                             DWORD size)
 {
-    return --CallsToFailure ? RealSetValue(key, name, reserved, type, data, size)
-                            : ERROR_WRITE_FAULT;
+    const bool fails = --CallsToFailure == 0 || (KeepFailing && CallsToFailure < 0);
+    return fails ? ERROR_WRITE_FAULT : RealSetValue(key, name, reserved, type, data, size);
 }
 HWND WINAPI FailingCreateWindow(DWORD exStyle, LPCWSTR name, LPCWSTR text, DWORD style, int x,
                                 int y, int width, int height, HWND parent, HMENU menu,
@@ -159,86 +255,50 @@ HWND WINAPI FailingCreateWindow(DWORD exStyle, LPCWSTR name, LPCWSTR text, DWORD
 }
 BOOL WINAPI NoShowWindow(HWND, int) { return FALSE; }
 
-void RedirectImport(const void *from, const void *to)
-{
-    BYTE *base = (BYTE *)Module;
-    const IMAGE_NT_HEADERS *headers =
-        (const IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY table =
-        headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
-    const void **slots = (const void **)(base + table.VirtualAddress);
-    for (const void **slot = slots; slot < slots + table.Size / sizeof *slot; ++slot)
-        if (*slot == from) {
-            DWORD access;
-            VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &access);
-            *slot = to;
-            VirtualProtect(slot, sizeof *slot, access, &access);
-        }
-}
-
-// A whitelist window's OK: the list stored at start, then as another launcher left it, the window's
-// items from the top, and what is stored afterwards, to its end marker. Refused, with the key
-// locked or a value that cannot be written, it leaves the window's start list and what it stored
-// (no end marker moved, nothing deleted), and OK again stores this window's edits.
-const wchar_t SecondValueFails[] = L"";
+// A whitelist window's OK: the list stored at start, then as another launcher left it, the
+// window's items from the top, and what is stored afterwards, to its end marker. A fault refuses
+// it, telling why and whether the former list stayed whole; the start list stays in memory and
+// `refused` is stored. Every allocation failing in turn refuses it with nothing written; OK again
+// stores the edits.
+enum Fault { None, KeyLocked, VendorKeyReadOnly, NthWriteFails, WritesFailFromNth };
 struct Edit {
     const char *name;
-    Texts start, stored, edited;
-    const wchar_t *lock;
-    Texts result, refused = {};
+    Texts start, stored, edited, result;
+    Fault fault = None;
+    const wchar_t *access = FullAccess;
+    int nth = 0;
+    WhitelistStore refusal = WHITELIST_UNCHANGED;
+    DWORD error = ERROR_ACCESS_DENIED;
+    Texts refused = {};
 };
-TEST(Whitelist, Edits)
+TEST_F(Whitelists, Edits)
 {
+    const Texts ab = {L"a", L"b"}, abEnd = {L"a", L"b", L""}, o = {L"o0", L"o1", L"o2", L"o3"};
     const Edit rows[] = {
-        {"no change keeps the order",
-         {L"A", L"B"},
-         {L"A", L"B"},
-         {L"B", L"A"},
-         NULL,
-         {L"A", L"B", L""}},
-        {"both added c: stored once", {L"a"}, {L"c", L"a"}, {L"a", L"c"}, NULL, {L"c", L"a", L""}},
-        {"another emptied the list, this one added x",
-         {L"a", L"b"},
-         {},
-         {L"b", L"a", L"x"},
-         NULL,
-         {L"x", L""}},
-        {"another removed b, which this one kept",
-         {L"a", L"b"},
-         {L"a"},
-         {L"b", L"a"},
-         NULL,
-         {L"a", L""}},
-        {"this one removed a, another added a again", {L"a"}, {L"a", L"a"}, {}, NULL, {L"a", L""}},
-        {"this one removed all", {L"a", L"b"}, {L"a", L"b"}, {}, NULL, {L""}},
-        {"this one removed b, another added c",
-         {L"a", L"b"},
-         {L"a", L"b", L"c"},
-         {L"a"},
-         NULL,
+        {"no change keeps the order", {L"A", L"B"}, {L"A", L"B"}, {L"B", L"A"}, {L"A", L"B", L""}},
+        {"both added c: stored once", {L"a"}, {L"c", L"a"}, {L"a", L"c"}, {L"c", L"a", L""}},
+        {"another emptied the list, this one added x", ab, {}, {L"b", L"a", L"x"}, {L"x", L""}},
+        {"another removed b, which this one kept", ab, {L"a"}, {L"b", L"a"}, {L"a", L""}},
+        {"this one removed a, another added a again", {L"a"}, {L"a", L"a"}, {}, {L"a", L""}},
+        {"this one removed all", ab, ab, {}, {L""}},
+        {"this one removed b, another added c", ab, {L"a", L"b", L"c"}, {L"a"},
          {L"c", L"a", L""}},
-        {"read-only: removed a, added x",
-         {L"a", L"b"},
-         {L"a", L"b"},
-         {L"b", L"x"},
-         ReadOnly,
-         {L"x", L"b", L""},
-         {L"a", L"b", L""}},
-        {"unreadable: removed a",
-         {L"a", L"b"},
-         {L"a", L"b"},
-         {L"b"},
-         WriteOnly,
-         {L"b", L""},
-         {L"a", L"b", L""}},
-        {"its second value fails",
-         {L"o0", L"o1", L"o2", L"o3"},
-         {L"o0", L"o1", L"o2", L"o3"},
-         {L"x", L"y"},
-         SecondValueFails,
-         {L"y", L"x", L""},
+        {"read-only: removed a, added x", ab, ab, {L"b", L"x"}, {L"x", L"b", L""}, KeyLocked,
+         ReadOnly, 0, WHITELIST_UNCHANGED, ERROR_ACCESS_DENIED, abEnd},
+        {"unreadable: removed a", ab, ab, {L"b"}, {L"b", L""}, KeyLocked, WriteOnly, 0,
+         WHITELIST_UNCHANGED, ERROR_ACCESS_DENIED, abEnd},
+        {"no key, and its vendor's key read-only", ab, ab, {L"x"}, {L"x", L""}, VendorKeyReadOnly},
+        {"its second value fails: the former list is put back", o, o, {L"x", L"y"},
+         {L"y", L"x", L""}, NthWriteFails, FullAccess, 2, WHITELIST_UNCHANGED, ERROR_WRITE_FAULT,
+         {L"o0", L"o1", L"o2", L"o3", L""}},
+        {"a longer list fails past the former end marker", {L"a"}, {L"a"}, {L"a", L"b", L"c"},
+         {L"c", L"b", L"a", L""}, NthWriteFails, FullAccess, 3, WHITELIST_UNCHANGED,
+         ERROR_WRITE_FAULT, {L"a", L""}},
+        {"every value from the second fails", o, o, {L"x", L"y"}, {L"y", L"x", L""},
+         WritesFailFromNth, FullAccess, 2, WHITELIST_DAMAGED, ERROR_WRITE_FAULT,
          {L"y", L"o1", L"o2", L"o3", L""}},
     };
+    const wchar_t Vendor[] = L"Software\\tQr";
     RealSetValue = &RegSetValueExW;
     for (const auto &row : rows) {
         ClearRegistry();
@@ -250,21 +310,37 @@ TEST(Whitelist, Edits)
         for (auto item = row.edited.rbegin(); item != row.edited.rend(); ++item)
             PushWhitelistEntry(&edited, item->c_str());
         const Text start = Entries(Whitelist);
-        if (row.lock) {
-            const bool failing = row.lock == SecondValueFails;
-            LockKey(WhitelistKey, failing ? FullAccess : row.lock);
-            RedirectImport((const void *)RealSetValue,
-                           (const void *)(failing ? FailingSetValue : RealSetValue));
-            CallsToFailure = 2;
-            EXPECT_FALSE(StoreWhitelistEdits(edited)) << row.name;
-            EXPECT_EQ((DWORD)(failing ? ERROR_WRITE_FAULT : ERROR_ACCESS_DENIED), GetLastError())
-                << row.name;
-            RedirectImport((const void *)FailingSetValue, (const void *)RealSetValue);
-            LockKey(WhitelistKey, FullAccess);
+        const Texts stored = StoredWhitelist();
+        if (row.fault == VendorKeyReadOnly)
+            RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey), LockKey(Vendor, ReadOnly);
+        LockKey(WhitelistKey, row.access);
+        RedirectImport((const void *)RealSetValue, (const void *)FailingSetValue);
+        CallsToFailure = row.nth;
+        KeepFailing = row.fault == WritesFailFromNth;
+        // Without a fault, every allocation fails in turn until there are enough.
+        WhitelistStore outcome = WHITELIST_UNCHANGED;
+        for (int n = 1; n < 100; ++n) {
+            AllocationsToFailure = row.fault == None ? n : 0;
+            outcome = StoreWhitelistEdits(edited);
+            if (outcome == WHITELIST_STORED || row.fault != None)
+                break;
+            EXPECT_EQ(WHITELIST_UNCHANGED, outcome) << row.name << n;
+            EXPECT_EQ((DWORD)ERROR_NOT_ENOUGH_MEMORY, GetLastError()) << row.name << n;
+            EXPECT_EQ(stored, StoredWhitelist()) << row.name << n;
+            EXPECT_EQ(start, Entries(Whitelist)) << row.name << n;
+        }
+        AllocationsToFailure = 0;
+        RedirectImport((const void *)FailingSetValue, (const void *)RealSetValue);
+        LockKey(Vendor, FullAccess);
+        LockKey(WhitelistKey, FullAccess);
+        if (row.fault != None) {
+            EXPECT_EQ(row.refusal, outcome) << row.name;
+            EXPECT_EQ(row.error, GetLastError()) << row.name;
             EXPECT_EQ(start, Entries(Whitelist)) << row.name;
             EXPECT_EQ(row.refused, StoredWhitelist()) << row.name;
+            outcome = StoreWhitelistEdits(edited);
         }
-        EXPECT_TRUE(StoreWhitelistEdits(edited)) << row.name;
+        EXPECT_EQ(WHITELIST_STORED, outcome) << row.name;
         EXPECT_EQ(row.result, StoredWhitelist()) << row.name;
         FreeWhitelistEntries(&edited);
     }
@@ -289,8 +365,8 @@ Text Controls(HWND window)
 // own entries (a separator, Language with its ten items in their order, About), the class's
 // background and small icon, the controls. A start-up whose control cannot be created reports it
 // with the code and text the last call left (the fields are filled after it) and ends with 0,
-// keeping its controls; a whitelist window that cannot be created is told its code.
-TEST(Windows, AsCreated)
+// keeping its controls; a whitelist window that cannot be created is told its code. Its OK stores.
+TEST_F(Windows, AsCreated)
 {
     const Text main =
         L" 1:10,10,200,25 2:220,10,400,25 3:10,45,200,25 4:220,45,400,25 5:10,80,200,25 "
@@ -345,6 +421,9 @@ TEST(Windows, AsCreated)
         L" 26:10,10,200,25 27:220,10,200,25 28:430,10,200,25 29:430,45,200,25 30:10,45,410,200 "
         L"31:10,255,200,25 33:220,255,200,25 32:430,255,200,25",
         Controls(WhitelistWindow));
+    SendMessageW(WhitelistControls.list, LB_ADDSTRING, 0, (LPARAM)L"w");
+    SendMessageW(WhitelistWindow, WM_COMMAND, IDC_WL_OK, 0); // its edits freed once stored
+    EXPECT_EQ((Texts{L"w", L""}), StoredWhitelist());
     DestroyWindow(std::exchange(MainWindow, (HWND)NULL));
 }
 

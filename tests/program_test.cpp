@@ -213,6 +213,32 @@ TEST(Program, Starts)
         Take(row);
 }
 
+// Two launchers' whitelist windows pressing OK at once, round after round over a long stored list:
+// each keeps what the other added.
+TEST(Program, TwoLaunchersSaving)
+{
+    ClearRegistry();
+    Texts stored;
+    for (int i = 0; i < 150; ++i)
+        stored.push_back(L"s" + std::to_wstring(i));
+    StoreWhitelist(stored);
+    Launcher a(L"a"), b(L"b");
+    HWND mainA = a.Window(), mainB = b.Window();
+    for (int round = 0; round < 4; ++round) {
+        const Text added[] = {L"a" + std::to_wstring(round), L"b" + std::to_wstring(round)};
+        HWND windows[] = {OpenWhitelist(a, mainA), OpenWhitelist(b, mainB)};
+        for (int i : {0, 1})
+            Add(windows[i], added[i]);
+        for (HWND window : windows)
+            PostMessageW(window, WM_COMMAND, IDC_WL_OK, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(windows[0]) && !IsWindow(windows[1]); }));
+        stored = StoredWhitelist();
+        for (const Text &entry : added)
+            EXPECT_EQ(1, std::count(stored.begin(), stored.end(), entry)) << entry;
+    }
+    EXPECT_EQ(150u + 8 + 1, stored.size());
+}
+
 // A window moved and resized (not resized when asked for width 0): its outer size, where its
 // client area starts in it, and each control in creation order as
 // "id class style left,top,right,bottom text".

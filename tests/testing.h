@@ -37,6 +37,7 @@ inline void ClearRegistry()
 {
     LockKey(WhitelistKey, FullAccess); // a test that failed may have left one locked
     LockKey(SettingsKey, FullAccess);
+    LockKey(L"Software\\tQr", FullAccess);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\tQr");
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\tQr");
 }

@@ -35,12 +35,10 @@ static const ControlSpec WhitelistControlSpecs[] = {
 // nothing without a host.
 static void ComposeInitialAddress(HWND mainWindow, WCHAR *address)
 {
-    if (!GetDlgItemTextW(mainWindow, IDC_ADDRESS, address, ADDRESS_FIELD_CAPACITY))
-        return;
-    WCHAR port[PORT_FIELD_CAPACITY];
-    if (GetDlgItemTextW(mainWindow, IDC_PORT, port, PORT_FIELD_CAPACITY)) {
-        wcscat(address, L":");
-        wcscat(address, port);
+    WCHAR host[ADDRESS_FIELD_CAPACITY], port[PORT_FIELD_CAPACITY] = L"";
+    if (GetDlgItemTextW(mainWindow, IDC_ADDRESS, host, ADDRESS_FIELD_CAPACITY)) {
+        GetDlgItemTextW(mainWindow, IDC_PORT, port, PORT_FIELD_CAPACITY);
+        ComposeAddress(address, WHITELIST_ADDRESS_CAPACITY, host, port);
     }
 }
 
@@ -68,8 +66,8 @@ void OpenWhitelistWindow(HWND mainWindow)
                                       WHITELIST_WIDTH, WHITELIST_HEIGHT, mainWindow, NULL,
                                       AppInstance, NULL);
     if (!WhitelistWindow) {
-        WCHAR text[64]; // in English in every language, kept so: a report is searched for as it reads
-        FormatText(text, ARRAYSIZE(text), L"Window Creation failed (error code %d).", (int)GetLastError());
+        WCHAR text[64];
+        FormatText(text, ARRAYSIZE(text), L"Window Creation failed" ERROR_CODE_FORMAT L".", (int)GetLastError());
         ShowMessage(text, IDS_ERROR);
         return;
     }
@@ -121,16 +119,17 @@ void ConfirmWhitelistEdits(HWND window)
 {
     WhitelistEntry *edited = NULL;
     LRESULT count = SendMessageW(WhitelistControls.list, LB_GETCOUNT, 0, 0);
-    for (LRESULT item = count - 1; item >= 0; --item) { // pushed from the bottom up
+    bool whole = true; // an item left out would be taken as removed
+    for (LRESULT item = count - 1; whole && item >= 0; --item) { // pushed from the bottom up
         WCHAR text[WHITELIST_ADDRESS_CAPACITY] = L"";
         SendMessageW(WhitelistControls.list, LB_GETTEXT, (WPARAM)item, (LPARAM)text);
-        if (text[0])
-            PushWhitelistEntry(&edited, text);
+        whole = !text[0] || PushWhitelistEntry(&edited, text);
     }
-    if (StoreWhitelistEdits(edited))
-        DestroyWindow(window);
-    else
-        ShowFailure(IDS_WHITELIST_UNSAVED);
+    switch (whole ? StoreWhitelistEdits(edited) : WHITELIST_UNCHANGED) {
+    case WHITELIST_STORED: DestroyWindow(window); break;
+    case WHITELIST_UNCHANGED: ShowFailure(IDS_WHITELIST_UNSAVED); break;
+    case WHITELIST_DAMAGED: ShowFailure(IDS_WHITELIST_DAMAGED); break;
+    }
     FreeWhitelistEntries(&edited);
 }
 
