@@ -35,8 +35,9 @@ static const ControlSpec WhitelistControlSpecs[] = {
 // nothing without a host.
 static void ComposeInitialAddress(HWND mainWindow, WCHAR *address)
 {
-    WCHAR host[ADDRESS_FIELD_CAPACITY], port[PORT_FIELD_CAPACITY] = L"";
+    WCHAR host[ADDRESS_FIELD_CAPACITY];
     if (GetDlgItemTextW(mainWindow, IDC_ADDRESS, host, ADDRESS_FIELD_CAPACITY)) {
+        WCHAR port[PORT_FIELD_CAPACITY] = L"";
         GetDlgItemTextW(mainWindow, IDC_PORT, port, PORT_FIELD_CAPACITY);
         ComposeAddress(address, WHITELIST_ADDRESS_CAPACITY, host, port);
     }
