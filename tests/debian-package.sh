@@ -1,8 +1,8 @@
 #!/bin/bash
-# bash tests/debian-package.sh X86_64_TREE: the package, clean under lintian, installed with apt; in a fresh home and
-# prefix with the stub engine and a whitelisted server, xdg-open and a click in Firefox start the engine and the
-# command alone shows the window; removed, the settings stay; the per-user opener refuses a missing WINEPREFIX and
-# keeps one set. Removed whatever fails.
+# bash tests/debian-package.sh X86_64_TREE: the package, clean under lintian, installed with apt; in a fresh
+# home and prefix with the stub engine and a whitelisted server, xdg-open and a click in Firefox, each with
+# TMPDIR set, start the engine and the command alone shows the window; removed, the settings stay; the
+# per-user opener refuses a missing WINEPREFIX and keeps one set (TMPDIR set too). Removed whatever fails.
 set -euo pipefail
 tree=$(cd "${1:?usage: debian-package.sh X86_64_TREE}" && pwd) && work="$tree/debian-package"
 source "$(dirname "$0")/../scripts/browser-session.sh"
@@ -12,7 +12,6 @@ deb=$(ls "$(sed -n 's/^KELVRA_RELEASE_DIR:PATH=//p' "$tree/CMakeCache.txt")"/kel
   lint=$(lintian "$deb" 2>/dev/null) && [ -z "$lint" ] || fail "lintian on $deb:"$'\n'"$lint"
 echo "ok   lintian $(lintian --version | sed 's/.* v//'): $(basename "$deb") ($(stat -c %s "$deb") B) clean"
 rm -rf "$work" && mkdir -p "$work/tmp" && cd "$work" && fresh_home "$work/home"
-session_tmpdir "$work/tmp"
 trap end_wine_session EXIT && start_wine_session "$work/prefix" && stage_engine "$tree/bin/stub_engine.exe" 127.0.0.1
 link='kelvra://player@127.0.0.1:27963/join' apt=(apt-get -y -q -o DPkg::Lock::Timeout=300)
 started() { engine_started 127.0.0.1:27963 60; } # a loaded machine takes long
@@ -26,7 +25,7 @@ trap 'close_browser; ! known || "${apt[@]}" purge kelvra-launcher >/dev/null; [ 
 [ "$(xdg-mime query default x-scheme-handler/kelvra)" = kelvra-launcher.desktop ] || fail "kelvra links: no default handler"
 ms() { echo "$((($(date +%s%N) - start) / 1000000)) ms"; } # since $start
 # xdg-open in the background: it would wait on a window that the link should not open.
-start=$(date +%s%N) && { xdg-open "$link" >xdg-open.log 2>&1 & } && started ||
+start=$(date +%s%N) && { TMPDIR=$work/tmp xdg-open "$link" >xdg-open.log 2>&1 & } && started ||
   fail "xdg-open: not the engine with the link's server ($work/xdg-open.log)"
 echo "ok   xdg-open: the engine started $(ms) after it"
 page "$link" && open_page firefox && start=$(click 0) && started || fail "Firefox: not the engine"
@@ -35,10 +34,14 @@ start=$(date +%s%N) && { kelvra-launcher >/dev/null 2>&1 & } && window '^URL Kel
   fail "kelvra-launcher alone: no window"
 echo "ok   kelvra-launcher alone: the window $(ms) after it"
 close_window '^URL Kelvra launcher$' && wait $! || fail "kelvra-launcher alone: the window did not close"
-# With no Wine to start it, as if wine64 were not installed: one line naming the package.
+# With no Wine to start it, as if wine64 were not installed: one line naming the package. Wine's loader is
+# hidden by a bind mount in a mount namespace of the check's own, which a machine without mount rights (a
+# container without CAP_SYS_ADMIN, a root entered with plain chroot) refuses: then skipped, saying why.
 out=$(unshare -m sh -c 'mount --bind /dev/null "$2" && PATH=/usr/bin:/bin exec kelvra-launcher "$1"' - \
   "$link" "$WINE64" 2>&1) && fail "no Wine, yet it ran"
-[ "$out" = "kelvra-launcher: no 64-bit Wine to start it: install the package wine64" ] || fail "no Wine: $out"
+if [[ $out = @(unshare|mount):* ]]; then
+  echo "SKIPPED: kelvra-launcher with no Wine: hiding Wine's loader takes mount rights (${out%%$'\n'*})"
+else [ "$out" = "kelvra-launcher: no 64-bit Wine to start it: install the package wine64" ] || fail "no Wine: $out"; fi
 files=$(dpkg -L kelvra-launcher | while read -r path; do [ -d "$path" ] || echo "$path"; done)
 "${apt[@]}" remove kelvra-launcher >"$work/apt.log" 2>&1 || fail "apt-get remove ($work/apt.log)"
 [ "$(xdg-mime query default x-scheme-handler/kelvra)" != kelvra-launcher.desktop ] || fail "removed, still the handler"
@@ -52,5 +55,5 @@ out=$(WINEPREFIX="$work/none" sh "${entry[@]}" 2>&1) && fail "a missing WINEPREF
 new=$(find "$HOME" -newer stamp) && [ "$out" = "no such Wine prefix: WINEPREFIX=$work/none" ] && [ -z "$new" ] ||
   fail "a missing WINEPREFIX: $out; written: $new"
 sh "${entry[@]}" >/dev/null &&
-  { env -u WINEPREFIX xdg-open "$link" & } && started || fail "the per-user opener lost the prefix $WINEPREFIX"
+  { env -u WINEPREFIX TMPDIR="$work/tmp" xdg-open "$link" & } && started || fail "the per-user opener lost the prefix $WINEPREFIX"
 echo "ok   the per-user opener refuses a missing WINEPREFIX, and keeps one for a link opened without it"

@@ -19,8 +19,7 @@ mmdebstrap --variant=apt trixie "$trixie" >"$root/build/mmdebstrap.log" 2>&1 ||
   fail "mmdebstrap trixie (build/mmdebstrap.log)"
 mkdir "$trixie/kelvra"
 tar -C "$root" -c --exclude=./build --exclude=./.git . | tar -C "$trixie/kelvra" -x
-# Its release is dated by the same commit; Debian 13's Wine (10.0~repack-6) aborts where TMPDIR is
-# set.
+# Its release is dated by the same commit; the host's TMPDIR names no folder in the root.
 export SOURCE_DATE_EPOCH && SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct || echo 0)
 steps="cd /kelvra && bash scripts/demo.sh && bash scripts/test.sh --toolchain"
 env -u TMPDIR unshare -m bash -c 'mount --bind "$1" "$1" && mount -t tmpfs tmpfs "$1/tmp" &&
