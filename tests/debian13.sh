@@ -7,14 +7,17 @@
 set -euo pipefail
 source "$(dirname "$0")/../scripts/toolkit.sh"
 release=$(. /etc/os-release && echo "$PRETTY_NAME")
-[[ $release = *bookworm* ]] || { echo "no Debian 13 pass on $release: the steps above were its own"; exit 0; }
+if [[ $release != *bookworm* ]]; then
+  echo "no Debian 13 pass on $release: the steps above were its own"
+  exit 0
+fi
 if [ "$(id -u)" != 0 ] || ! unshare -m true 2>/dev/null; then
   echo "SKIPPED: the Debian 13 pass: making its root takes root rights and mount namespaces"
   exit 0
 fi
 trixie="$root/build/debian13-root" start=$SECONDS
 bash "$root/scripts/install-deps.sh" mmdebstrap
-rm -rf "$trixie"
+mkdir -p "$root/build" && rm -rf "$trixie"
 mmdebstrap --variant=apt trixie "$trixie" >"$root/build/mmdebstrap.log" 2>&1 ||
   fail "mmdebstrap trixie (build/mmdebstrap.log)"
 mkdir "$trixie/kelvra"
