@@ -58,7 +58,8 @@ prefix=''
 [ -z "${WINEPREFIX:-}" ] || prefix="export WINEPREFIX=$(quote "$(realpath "$WINEPREFIX")")
 "
 mkdir -p "$data/kelvra-launcher" "$data/applications"
-printf '#!/bin/sh\n# Written by install-desktop-entry.sh: one kelvra:// link in, handed on as it came.\n%sexec %s %s "$@"\n' \
+# TMPDIR is dropped: Debian 13's Wine stops where it is set, and a browser passes on the session's.
+printf '#!/bin/sh\n# Written by install-desktop-entry.sh: one kelvra:// link in, handed on as it came.\nunset TMPDIR\n%sexec %s %s "$@"\n' \
   "$prefix" "$(quote "$wine")" "$(quote "$exe")" >"$opener"
 chmod +x "$opener"
 EXEC="$opener %u" awk '/^Exec=/ { print "Exec=" ENVIRON["EXEC"]; next } 1' \

@@ -1,7 +1,7 @@
 # Sourced: Firefox ESR or Chromium with a fresh profile in $work (a folder of the caller's own) opens a
-# page of links, which are clicked as a user does (the X server's own pointer). The browsers keep the
-# TMPDIR of the Wine session: Wine finds its running server by it, and a link opened with another would
-# boot a server of its own, seconds each time. start_stub_session sets up what tests/browsers.sh needs.
+# page of links, which are clicked as a user does (the X server's own pointer). The browsers run with
+# TMPDIR in $work, as a desktop session may set it, and hand it on with each link.
+# start_stub_session sets up what tests/browsers.sh needs.
 # The caller installs firefox-esr, chromium, xdotool and xdg-utils.
 source "$(dirname "${BASH_SOURCE[0]}")/wine-session.sh"
 
@@ -34,7 +34,7 @@ page() {
 # kelvra:// links from file:// pages without asking; the window over the whole screen.
 open_page() {
   local profile="$work/$1" window
-  rm -rf "$profile" && mkdir -p "$profile/Default"
+  rm -rf "$profile" && mkdir -p "$profile/Default" "$work/tmp"
   case $1 in
     firefox)
       printf 'user_pref("%s", %s);\n' network.protocol-handler.external.kelvra true \
@@ -42,11 +42,11 @@ open_page() {
         browser.aboutwelcome.enabled false datareporting.policy.dataSubmissionEnabled false \
         toolkit.telemetry.reportingpolicy.firstRun false browser.startup.homepage_override.mstone '"ignore"' \
         >"$profile/user.js"
-      firefox-esr --no-remote --profile "$profile" "file://$work/page.html" >"$profile.log" 2>&1 & ;;
+      TMPDIR=$work/tmp firefox-esr --no-remote --profile "$profile" "file://$work/page.html" >"$profile.log" 2>&1 & ;;
     chromium)
       echo '{"protocol_handler":{"allowed_origin_protocol_pairs":{"file://":{"kelvra":true}}}}' \
         >"$profile/Default/Preferences"
-      chromium --no-sandbox --test-type --no-first-run --disable-background-networking \
+      TMPDIR=$work/tmp chromium --no-sandbox --test-type --no-first-run --disable-background-networking \
         --disable-component-update --disable-sync --password-store=basic --user-data-dir="$profile" \
         "file://$work/page.html" >"$profile.log" 2>&1 & ;;
   esac
@@ -82,12 +82,12 @@ close_browser() {
   browser_pid=''
 }
 
-# start_stub_session TREE: $work in the build tree TREE, with TMPDIR in it; a Wine session with a prefix
+# start_stub_session TREE: $work in the build tree TREE; a Wine session with a prefix
 # of its own (beside any session already running) where the stub engine stands in for the engine and
 # 192.0.2.10 is whitelisted; browser_home with TREE's launcher. The caller ends it with end_stub_session.
 start_stub_session() {
   tree=$(cd "$1" && pwd) && work="$tree/browsers"
-  rm -rf "$work" && mkdir -p "$work/tmp" && session_tmpdir "$work/tmp"
+  rm -rf "$work" && mkdir -p "$work"
   cd "$work" # where the browsers and what they start run: a command run from a link would leave .ran here
   start_wine_session "$tree/wineprefix-browsers" &&
     browser_home "$tree/bin/launcher.exe" && stage_engine "$tree/bin/stub_engine.exe" 192.0.2.10

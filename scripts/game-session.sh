@@ -25,7 +25,7 @@ start_game_session() {
   server_pid=$(pid_on "$server_port")
 
   "$WINE64" reg delete "$settings_key" /f >/dev/null 2>&1 || true
-  "$WINE64" reg add "$settings_key" /v enginepath /t REG_SZ /d 'Z:\usr\games\openarena' /f >/dev/null
+  engine_at 'Z:\usr\games\openarena'
   blanks="$work/Games/Open Arena"
   mkdir -p "$blanks" && ln -sf /usr/games/openarena "$blanks/openarena"
 }

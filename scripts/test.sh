@@ -1,16 +1,8 @@
 #!/bin/bash
-# Installs what is missing, runs cppcheck, builds both widths and runs every
-# test under Wine on a virtual display: the shipped i686 build first (where
-# 32-bit programs run natively; a short set where they run only emulated),
-# then x86_64; the end-to-end tests of the first of them once more with
-# Wine's heap checking, failing on any heap warning; the Windows Installer
-# package under Wine's msiexec; real clicks in two browsers; the Debian
-# package; a real game joining a real server; a signed release; the release
-# made again in another folder, the same bytes. On Debian 12, last, the
-# README's demo and the toolchain's steps once more in a fresh minimal
-# Debian 13 root, built by its toolchain (tests/debian13.sh).
-# --toolchain: only the steps whose outcome the toolchain decides (no
-# browsers, no game; no emulated i686 build), as that root runs them.
+# The test command: installs what is missing, runs cppcheck, builds both widths and runs every test, in
+# the order and on each kind of machine that docs/testing.md describes.
+# --toolchain: only the steps whose outcome the toolchain decides (no browsers, no game; no emulated
+# i686 build), as the Debian 13 pass runs them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd) toolchain_only=''
 [ "${1:-}" != --toolchain ] || toolchain_only=yes
@@ -71,8 +63,8 @@ if ! can_run_32bit; then
     end_i386_emulation
     installer_run=''
   else
-    echo "SKIPPED: the i686 build's tests: 32-bit programs cannot run here, natively or emulated (that takes root," \
-      "binfmt_misc and qemu-i386-static); every step below runs the x86_64 build"
+    echo "SKIPPED: the i686 build's tests: 32-bit programs cannot run here, natively or emulated (that takes" \
+      "root with CAP_SYS_ADMIN, binfmt_misc and qemu-i386-static); every step below runs the x86_64 build"
   fi
 fi
 start_wine_session "$root/build/wineprefix"

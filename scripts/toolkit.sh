@@ -40,13 +40,10 @@ wait_file() { poll 0.02 "$1" test -f "$2"; }
 # window TITLE SECONDS: a visible window whose title matches (xdotool), once there is one; SECONDS 0 looks
 # once. A search fails when a window it looks at goes away meanwhile: that counts as not found yet.
 window() {
-  local end=$((SECONDS + $2)) id
-  until id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$id" ]; do
-    [ $SECONDS -lt $end ] || return 1
-    sleep 0.1
-  done
-  echo "$id"
+  local title=$1 id
+  poll 0.1 "$2" window_found && echo "$id"
 }
+window_found() { id=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -1) && [ -n "$id" ]; }
 
 # windows_path PATH: a Linux path as Windows programs see it, on Wine's Z: drive.
 windows_path() { local path=${1//\//\\}; printf 'Z:%s' "$path"; }

@@ -22,17 +22,13 @@ i386_registered() {
   return 1
 }
 
-# starts_32bit: 32-bit programs start here, natively or emulated. Wine runs 32-bit Windows programs
-# through its 32-bit loader, an i386 Linux program: a kernel without IA32 support cannot start it
-# unless an emulator is registered for i386 programs.
+# starts_32bit: Wine's 32-bit loader starts here, natively or emulated.
 starts_32bit() { "$WINE32" --version >/dev/null 2>&1; }
 # can_run_32bit: this machine runs 32-bit programs natively: they start, and no emulator is
 # registered for them (where one is, it is the emulator that starts them).
 can_run_32bit() { ! i386_registered && starts_32bit; }
 
-# runnable_width: the width of the build to run here, i686 (the shipped
-# program) where it runs natively, else x86_64 after one line saying so:
-# emulated, every start of it would take about a minute.
+# runnable_width: i686 (the shipped program) where it runs natively, else x86_64, after one line saying why.
 runnable_width() {
   if can_run_32bit; then echo i686; else
     echo "The shipped program is 32-bit, and this machine starts 32-bit programs only emulated if at all, at about a minute a start: the x86_64 build of the same program stands in for it" >&2

@@ -9,6 +9,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/width.sh"
 start_wine_session() {
   [ -e "$1" ] || [ -z "${KELVRA_WINE_TEMPLATE:-}" ] || cp -a "$KELVRA_WINE_TEMPLATE" "$1" || return 1
   export WINEPREFIX=$1 WINEDEBUG="${WINEDEBUG:--all}"
+  unset TMPDIR # as the package's command and the opener start Wine: Debian 13's stops where it is set
   # No Mono, no Gecko, and no menu entries or icons written into this
   # machine's own desktop for what a test installs.
   export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
@@ -33,12 +34,6 @@ start_wine_session() {
   # frames itself, and hiding a window no longer waits 2 s for a manager that
   # never answers.
   "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
-}
-
-# session_tmpdir FOLDER: FOLDER as TMPDIR for the Wine session and what it starts, where Wine takes one:
-# Debian 13's Wine (10.0~repack-6) aborts whenever TMPDIR is set, so there it is unset instead.
-session_tmpdir() {
-  if grep -qx 'VERSION_CODENAME=bookworm' /etc/os-release; then export TMPDIR=$1; else unset TMPDIR; fi
 }
 
 # end_wine_session: ends what start_wine_session started, if anything (the wineserver of its own prefix).

@@ -7,20 +7,22 @@
 set -euo pipefail
 source "$(dirname "$0")/../scripts/toolkit.sh"
 release=$(. /etc/os-release && echo "$PRETTY_NAME")
-[[ $release = *bookworm* ]] || { echo "no Debian 13 pass on $release: the steps above were its own"; exit 0; }
+if [[ $release != *bookworm* ]]; then
+  echo "no Debian 13 pass on $release: the steps above were its own"
+  exit 0
+fi
 if [ "$(id -u)" != 0 ] || ! unshare -m true 2>/dev/null; then
   echo "SKIPPED: the Debian 13 pass: making its root takes root rights and mount namespaces"
   exit 0
 fi
 trixie="$root/build/debian13-root" start=$SECONDS
 bash "$root/scripts/install-deps.sh" mmdebstrap
-rm -rf "$trixie"
+mkdir -p "$root/build" && rm -rf "$trixie"
 mmdebstrap --variant=apt trixie "$trixie" >"$root/build/mmdebstrap.log" 2>&1 ||
   fail "mmdebstrap trixie (build/mmdebstrap.log)"
 mkdir "$trixie/kelvra"
 tar -C "$root" -c --exclude=./build --exclude=./.git . | tar -C "$trixie/kelvra" -x
-# Its release is dated by the same commit; Debian 13's Wine (10.0~repack-6) aborts where TMPDIR is
-# set.
+# Its release is dated by the same commit; the host's TMPDIR names no folder in the root.
 export SOURCE_DATE_EPOCH && SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct || echo 0)
 steps="cd /kelvra && bash scripts/demo.sh && bash scripts/test.sh --toolchain"
 env -u TMPDIR unshare -m bash -c 'mount --bind "$1" "$1" && mount -t tmpfs tmpfs "$1/tmp" &&

@@ -1,6 +1,7 @@
 #!/bin/bash
-# bash tests/real-game.sh BUILD_TREE: the launcher under Wine starts OpenArena's native client, which joins a
-# real server on a loopback port (listening nowhere else) by each road; a link to an empty port joins nothing.
+# bash tests/real-game.sh BUILD_TREE: the launcher under Wine starts OpenArena's native client,
+# which joins a real server on a loopback port (listening nowhere else) by each road; a link to an
+# empty port joins nothing.
 set -euo pipefail
 tree=$(cd "${1:?usage: real-game.sh BUILD_TREE}" && pwd)
 work="$tree/real-game" # its own Wine prefix there, beside any session already running
@@ -25,13 +26,15 @@ for case in "${cases[@]}"; do
   road "$how" "kelvra://127.0.0.1:$port/" || fail "$name: the road failed (see $work/road.log)"
   wait_for 60 client_up || fail "$name: the client did not start"
   if [ "$expected" = join ]; then
-    wait_for $((deadline - SECONDS)) joined || fail "$name: no ClientConnect then ClientBegin within 60 s ($log)"
+    wait_for $((deadline - SECONDS)) joined ||
+      fail "$name: no ClientConnect then ClientBegin within 60 s ($log)"
     result="joined in $((($(date +%s%N) - start) / 1000000)) ms"
   else
     ! wait_for 10 connected || fail "$name: the client connected to the server"
     result="no connection in 10 s of the client running, as it should be"
   fi
-  outside=$(ss -Htuanp | grep -E "pid=($server_pid|$client_pid)," | awk '$5 !~ /^127\.0\.0\.1:/') || true
+  outside=$(ss -Htuanp | grep -E "pid=($server_pid|$client_pid)," |
+    awk '$5 !~ /^127\.0\.0\.1:/') || true
   [ -z "$outside" ] || fail "$name: listening outside 127.0.0.1: $outside"
   end_client || fail "$name: the client did not end"
   printf '%-40s %s\n' "$name:" "$result"
