@@ -179,8 +179,8 @@ TEST_F(Fields, ExactFill)
         const wchar_t *data; // stored with `size` bytes, or formatted with -`size` characters
         int size;
         Text filled;
-    } rows[] = {{L"abc", 8, L"abc read"},  {L"abcd", 8, L"abc cut"},   {L"abcd", 7, L"abc read"},
-                {L"abcd", 10, L"(234)"},    {L"abcdef", -3, L"abc fits"}, {L"abcdef", -4, L"abc cut"}};
+    } rows[] = {{L"abc", 8, L"abc read"}, {L"abcd", 8, L"abc cut"},    {L"abcd", 7, L"abc read"},
+                {L"abcd", 10, L"(234)"},   {L"abcd", -3, L"abc fits"}, {L"abcd", -4, L"abc cut"}};
     const WCHAR guard = 0xFDFD;
     for (const auto &row : rows) {
         WCHAR field[4 + 4];
