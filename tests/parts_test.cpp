@@ -108,9 +108,11 @@ TEST(Registry, BadDataMatrix)
 }
 
 // Every table's strings carry no "%" but the "%s" of the format strings (three in 40016, one in
-// 40014, 40015, 40020 and 40033 to 40036), and are empty only where the table has no text: 40029 to
-// 40031 everywhere, 40021 to 40028 in Russian. Where a language has no table, including the user's
-// default 0x0400, the strings are the platform's lookup's.
+// 40014, 40015, 40020 and 40033 to 40036), and are empty only at 40029 to 40031. A string's text is
+// its table's as the platform's lookup gives it for the thread's locale: that of a language without
+// a table (Spanish, Italian) and where the table lacks it (40021 to 40028 in Russian) the English
+// one; the user's default's the user's interface language's, a sublanguage's (de-AT) the language's.
+// All of it where that lookup, for a locale of Danish, takes Danish.
 TEST(Strings, Tables)
 {
     auto shape = [](Text text) { // "number of %s,empty", the number 100 with another "%"
@@ -120,22 +122,29 @@ TEST(Strings, Tables)
         return std::to_wstring(text.find(L'%') == Text::npos ? count : 100) + L"," +
                std::to_wstring(text.empty());
     };
-    for (LANGID language : {1024, 1040, 1030, 1031, 1033, 1035, 1036, 1038, 1043, 1049, 1053})
+    const LCID locale = GetThreadLocale();
+    for (LANGID language :
+         {1024, 0x0C0A, 1040, 0x0C07, 1030, 1031, 1033, 1035, 1036, 1038, 1043, 1049, 1053})
         for (UINT id = 40000; id <= 40036; ++id) {
+            const LANGID table = language == 1024                ? GetUserDefaultUILanguage()
+                                 : language == 0x0C07            ? 1031
+                                 : language == 0x0C0A || language == 1040 ||
+                                         (language == 1049 && id > 40020 && id < 40029)
+                                     ? 1033
+                                     : language;
             wchar_t own[UI_STRING_CAPACITY], platform[UI_STRING_CAPACITY] = L"";
-            LoadStringInLanguage(Module, language, id, own);
+            SetThreadLocale(table);
             const Text lookup(platform, LoadStringW(Module, id, platform, UI_STRING_CAPACITY));
-            if (language == 1024 || language == 1040) {
-                EXPECT_EQ(lookup, own) << language << " " << id;
-                continue;
-            }
+            SetThreadLocale(1030);
+            LoadStringInLanguage(Module, language, id, own);
             const int formats =
                 id == 40016 ? 3 : id == 40014 || id == 40015 || id == 40020 || id > 40032;
-            const bool empty =
-                (id > 40028 && id < 40032) || (language == 1049 && id > 40020 && id < 40029);
-            EXPECT_EQ(std::to_wstring(formats) + L"," + std::to_wstring(empty), shape(own))
+            EXPECT_EQ(lookup + L"|" + std::to_wstring(formats) + L"," +
+                          std::to_wstring(id > 40028 && id < 40032),
+                      own + (L"|" + shape(own)))
                 << language << " " << id;
         }
+    SetThreadLocale(locale);
 }
 
 // The platform functions as this process imports them, which the program's code calls too: a call

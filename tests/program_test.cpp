@@ -311,7 +311,7 @@ TEST(Program, Windows)
         {IDM_LANGUAGE_GERMAN, 0x0407, L"Starten sie das programm neu."},
         {IDM_LANGUAGE_FRENCH, 0x040C, L"Red\u00e9marrez le programme."},
         {IDM_LANGUAGE_SWEDISH, 0x041D, L"Starta om programmet."},
-        {IDM_LANGUAGE_RUSSIAN, 0x0419, L""},
+        {IDM_LANGUAGE_RUSSIAN, 0x0419, L"Restart the program."}, // untranslated
         {IDM_LANGUAGE_FINNISH, 0x040B, L"K\u00e4ynnist\u00e4 ohjelma uudelleen."},
         {IDM_LANGUAGE_HUNGARIAN, 0x040E, L"Ind\u00edtsd \u00fajra a programot."},
         {IDM_LANGUAGE_DANISH, 0x0406, L"Genstart programmet."},
