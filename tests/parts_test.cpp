@@ -279,34 +279,59 @@ TEST(Whitelist, Edits)
     }
 }
 
-// A window's controls in creation order, as " id:left,top,width,height".
+// A window's controls in creation order, as " id:left,top,width,height", with "!" after a control
+// that reaches past the client area.
 Text Controls(HWND window)
 {
     Text created;
-    RECT r;
+    RECT r, client;
+    GetClientRect(window, &client);
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         GetWindowRect(child, &r);
         MapWindowPoints(NULL, window, (POINT *)&r, 2);
         created += L" " + std::to_wstring(GetDlgCtrlID(child)) + L":" + std::to_wstring(r.left) +
                    L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right - r.left) + L"," +
-                   std::to_wstring(r.bottom - r.top);
+                   std::to_wstring(r.bottom - r.top) +
+                   (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom
+                        ? L"!"
+                        : L"");
     }
     return created;
 }
+
+// The title bar 40 pixels high and the sizing borders 12 pixels wide, as a larger text size or
+// another theme makes them, while it lives; then as they were, whatever the test's outcome.
+struct LargerFrame {
+    NONCLIENTMETRICSW before = {sizeof before, 0, 0, 0, 0, 0, {}, 0, 0, {}, 0, 0, {}, {}, {}, 0};
+    LargerFrame()
+    {
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof before, &before, 0);
+        NONCLIENTMETRICSW larger = before;
+        larger.iCaptionHeight = 40;
+        larger.iBorderWidth = 12;
+        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof larger, &larger, 0);
+    }
+    ~LargerFrame() { SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof before, &before, 0); }
+};
 
 // Both windows as created, before a layout moves any control: the system menu after the platform's
 // own entries (a separator, Language with its ten items in their order, About), the class's
 // background and small icon, the controls. A start-up whose control cannot be created reports it
 // with the code and text the last call left (the fields are filled after it) and ends with 0,
-// keeping its controls; a whitelist window that cannot be created is told its code.
+// keeping its controls; a whitelist window that cannot be created is told its code. With a larger
+// frame each window, as created, at its least size and larger, holds every control whole, and the
+// list scrolls sideways to the end of its longest entry.
 TEST(Windows, AsCreated)
 {
+    LargerFrame frame;
+    const Text longest(260, L'W');
     const Text main =
         L" 1:10,10,200,25 2:220,10,400,25 3:10,45,200,25 4:220,45,400,25 5:10,80,200,25 "
         L"6:220,80,200,25 7:420,80,200,25 8:10,115,200,25 9:220,115,400,25 10:10,150,200,25 "
         L"24:215,150,200,25 11:420,150,200,25";
     ClearRegistry();
     SetDword(HKEY_CURRENT_USER, L"language", 0x0409);
+    StoreWhitelist({L"b", longest});
     UnregisterClassW(WindowClassName, Module); // as at the program's start
     RealCreateWindow = &CreateWindowExW;
     RedirectImport((const void *)RealCreateWindow, (const void *)FailingCreateWindow);
@@ -354,6 +379,16 @@ TEST(Windows, AsCreated)
         L" 26:10,10,200,25 27:220,10,200,25 28:430,10,200,25 29:430,45,200,25 30:10,45,410,200 "
         L"31:10,255,200,25 33:220,255,200,25 32:430,255,200,25",
         Controls(WhitelistWindow));
+    for (HWND window : {MainWindow, WhitelistWindow})
+        for (SIZE size : {SIZE{100, 100}, SIZE{900, 600}}) {
+            SetWindowPos(window, NULL, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOMOVE);
+            EXPECT_EQ(Text::npos, Controls(window).find(L'!')) << Controls(window);
+        }
+    HDC context = GetDC(WhitelistControls.list);
+    const LONG extent = LOWORD(GetTabbedTextExtentW(context, longest.c_str(), 260, 0, NULL)),
+               scrolled = (LONG)SendMessageW(WhitelistControls.list, LB_GETHORIZONTALEXTENT, 0, 0);
+    ReleaseDC(WhitelistControls.list, context);
+    EXPECT_TRUE(scrolled > extent && scrolled < extent + 9) << scrolled << " for " << extent;
     DestroyWindow(std::exchange(MainWindow, (HWND)NULL));
 }
 

@@ -72,11 +72,17 @@ bool RegisterMainWindowClass()
     return RegisterClassExW(&windowClass) != 0;
 }
 
+// 640 x 220, or what the controls need where the platform's frame and title bar take more.
+static SIZE MainWindowSize()
+{
+    return WindowSizeFor(MainControlSpecs, ARRAYSIZE(MainControlSpecs), {MAIN_WIDTH, MAIN_HEIGHT});
+}
+
 HWND CreateMainWindow()
 {
-    MainWindow = CreateWindowExW(WS_EX_WINDOWEDGE, WindowClassName, ProgramTitle, WS_OVERLAPPEDWINDOW,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, MAIN_WIDTH, MAIN_HEIGHT, NULL, NULL,
-                                 AppInstance, NULL);
+    SIZE size = MainWindowSize();
+    MainWindow = CreateWindowExW(WindowExStyle, WindowClassName, ProgramTitle, WindowStyle, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, size.cx, size.cy, NULL, NULL, AppInstance, NULL);
     return MainWindow;
 }
 
@@ -98,8 +104,7 @@ void ExtendSystemMenu()
 
 bool CreateMainControls()
 {
-    return CreateControls(MainWindow, MainControlSpecs,
-                          sizeof MainControlSpecs / sizeof MainControlSpecs[0], true);
+    return CreateControls(MainWindow, MainControlSpecs, ARRAYSIZE(MainControlSpecs), true);
 }
 
 bool PopulateMainWindow()
@@ -256,9 +261,10 @@ static void OnSize(HWND window)
 static void OnGetMinMaxInfo(HWND window, MINMAXINFO *limits)
 {
     if (window == MainWindow) {
-        limits->ptMinTrackSize.x = MAIN_WIDTH;
-        limits->ptMinTrackSize.y = MAIN_HEIGHT;
-        limits->ptMaxTrackSize.y = MAIN_HEIGHT;
+        SIZE size = MainWindowSize();
+        limits->ptMinTrackSize.x = size.cx;
+        limits->ptMinTrackSize.y = size.cy;
+        limits->ptMaxTrackSize.y = size.cy;
     } else if (window == WhitelistWindow) {
         SetWhitelistWindowLimits(limits);
     }

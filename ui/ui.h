@@ -8,6 +8,9 @@
 extern const WCHAR ProgramTitle[];
 extern const WCHAR WindowClassName[];
 
+// Both windows' style: a frame that can be sized, a title bar and the system menu.
+const DWORD WindowStyle = WS_OVERLAPPEDWINDOW, WindowExStyle = WS_EX_WINDOWEDGE;
+
 // The main window and its controls, set as they are created.
 struct MainControlHandles {
     HWND addressLabel, address, portLabel, port, engineLabel, engine, browse;
@@ -66,11 +69,15 @@ struct ControlSpec {
     HWND *handle;
 };
 bool CreateControls(HWND parent, const ControlSpec *controls, int count, bool stopAtFailure);
+// The outer size of a window whose client area holds the controls with the margin they keep to
+// its left and top, and never less than `least`.
+SIZE WindowSizeFor(const ControlSpec *controls, int count, SIZE least);
 // Sets an edit field's text, and limits what the user enters to what is read
 // of it with that capacity.
 void FillField(HWND window, int id, const WCHAR *text, int capacity);
 
-// Layout helpers working on outer rectangles in screen coordinates.
+// Layout helpers working on outer rectangles in screen coordinates; a control is never moved or
+// widened past its window's client area.
 RECT OuterRect(HWND window);
 void SetControlSize(HWND control, int width, int height);
 void MoveControl(HWND control, int x, int y);
