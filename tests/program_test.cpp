@@ -304,7 +304,7 @@ TEST(Program, Windows)
     }
 
     // Each language item stores its id and gives notice in the current and the new language; with
-    // the settings key read-only, the user is told instead.
+    // the settings key read-only, the user is told instead. The focus is given back after a box.
     const struct { UINT item; DWORD id; const wchar_t *restart; } languages[] = {
         {IDM_LANGUAGE_DEFAULT, 0x0400, L"Restart the program."},
         {IDM_LANGUAGE_ENGLISH, 0x0409, L"Restart the program."},
@@ -327,6 +327,7 @@ TEST(Program, Windows)
     LockKey(SettingsKey, FullAccess);
     EXPECT_EQ(L"Error! The language could not be saved: Access denied. (error code 5)", refused);
     EXPECT_EQ(L"#1043", Stored(L"language"));
+    EXPECT_EQ(IDC_LAUNCH, Focus(launcher));
 
     // The whitelist window: its first address is host:port from the main window (the host alone
     // without a port, none without a host), each read within its limit; it lists the first entry
@@ -397,6 +398,7 @@ TEST(Program, Windows)
     // Add and Enter take the field's text and empty it; Remove takes the selected items.
     Type(window, IDC_WL_ADDRESS, L"");
     EXPECT_EQ(L"Error! No server address entered.", BoxAfter(window, WM_COMMAND, IDC_WL_ADD));
+    EXPECT_EQ(IDC_WL_ADDRESS, Focus(launcher));
     Add(window, L"C");
     Type(window, IDC_WL_ADDRESS, L"D" + WindowText(field)); // "DC" if Add left "C"
     Send(field, WM_KEYDOWN, VK_RETURN);
@@ -426,6 +428,10 @@ TEST(Program, Windows)
     EXPECT_EQ((Texts{L"D", L"A", L""}), StoredWhitelist());
     EXPECT_EQ((Texts{L"D", L"A"}), Items(window = OpenWhitelist(launcher, main)));
     Add(window, L"Y");
+    // Commands reach their own window only: OK sent to the main window, Exit to the whitelist one.
+    Send(main, WM_COMMAND, IDC_WL_OK);
+    Send(window, WM_COMMAND, IDC_EXIT);
+    EXPECT_EQ((Texts{L"D", L"A", L"Y"}), Items(window));
 
     // Browse, answered from here, shows its file types, the first one selected; Cancel changes
     // nothing, a chosen file goes to the field and the registry.

@@ -212,16 +212,23 @@ static void OnLaunch(HWND window)
     OnLaunchCommand(&typed);
 }
 
-// The ids of the two windows do not overlap: any other id is the whitelist window's.
-static void OnCommand(HWND window, WPARAM command)
+static void OnMainCommand(HWND window, WPARAM command)
 {
     switch (command) {
     case IDC_BROWSE: OnBrowseCommand(window); break;
     case IDC_LAUNCH: OnLaunch(window); break;
     case IDC_EXIT: exit(0);
     case IDC_WHITELIST: OpenWhitelistWindow(window); break;
-    default: OnWhitelistCommand(window, command); break;
     }
+}
+
+// Each window acts on its own commands only: another program can post any id to either.
+static void OnCommand(HWND window, WPARAM command)
+{
+    if (window == MainWindow)
+        OnMainCommand(window, command);
+    else if (window == WhitelistWindow)
+        OnWhitelistCommand(window, command);
 }
 
 static void OnSysCommand(WPARAM command)
@@ -257,6 +264,27 @@ static void OnSize(HWND window)
         LayOutWhitelistWindow(window);
 }
 
+// As in a dialog, the control that had the keyboard focus when the window was left (for a message
+// box, or another window) has it again when the window is active again.
+static HWND *KeptFocus(HWND window)
+{
+    return window == MainWindow ? &MainControls.focus : window == WhitelistWindow ? &WhitelistControls.focus : NULL;
+}
+
+static void OnActivate(HWND window, WPARAM state)
+{
+    HWND *kept = KeptFocus(window), focus = GetFocus();
+    if (kept && LOWORD(state) == WA_INACTIVE && IsChild(window, focus))
+        *kept = focus;
+}
+
+static void OnSetFocus(HWND window)
+{
+    HWND *kept = KeptFocus(window);
+    if (kept && IsChild(window, *kept))
+        SetFocus(*kept);
+}
+
 // cppcheck-suppress constParameter ; a window handle is opaque, there is nothing to make const
 static void OnGetMinMaxInfo(HWND window, MINMAXINFO *limits)
 {
@@ -279,6 +307,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_GETMINMAXINFO: OnGetMinMaxInfo(window, (MINMAXINFO *)lParam); return 0;
     case WM_COMMAND: OnCommand(window, wParam); return 0;
     case WM_SYSCOMMAND: OnSysCommand(wParam); break;
+    case WM_ACTIVATE: OnActivate(window, wParam); break;
+    case WM_SETFOCUS: OnSetFocus(window); return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

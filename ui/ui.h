@@ -11,10 +11,11 @@ extern const WCHAR WindowClassName[];
 // Both windows' style: a frame that can be sized, a title bar and the system menu.
 const DWORD WindowStyle = WS_OVERLAPPEDWINDOW, WindowExStyle = WS_EX_WINDOWEDGE;
 
-// The main window and its controls, set as they are created.
+// The main window and its controls, set as they are created; focus: the control that had the
+// keyboard focus when the window was last left.
 struct MainControlHandles {
     HWND addressLabel, address, portLabel, port, engineLabel, engine, browse;
-    HWND parametersLabel, parameters, launch, whitelist, exit;
+    HWND parametersLabel, parameters, launch, whitelist, exit, focus;
 };
 extern HWND MainWindow;
 extern MainControlHandles MainControls;
@@ -31,7 +32,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // The whitelist window, one at a time; its controls keep their handles
 // until it is opened again.
 struct WhitelistControlHandles {
-    HWND label, address, add, remove, list, ok, information, cancel;
+    HWND label, address, add, remove, list, ok, information, cancel, focus;
     WNDPROC previousAddressFieldProc;
 };
 extern HWND WhitelistWindow;

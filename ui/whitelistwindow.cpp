@@ -207,5 +207,8 @@ LRESULT CALLBACK AddressFieldProc(HWND window, UINT message, WPARAM wParam, LPAR
         AddAddressToListBox();
         SetWindowTextW(window, L"");
     }
+    // The Enter character that follows the key: a single-line field outside a dialog beeps at it.
+    if (message == WM_CHAR && wParam == L'\r')
+        return 0;
     return CallWindowProcW(WhitelistControls.previousAddressFieldProc, window, message, wParam, lParam);
 }
