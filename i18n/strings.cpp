@@ -62,7 +62,7 @@ static bool CopyTableEntry(HINSTANCE module, LANGID language, UINT stringId, WCH
     size_t length = entries[position] < UI_STRING_CAPACITY - 1 ? entries[position] : UI_STRING_CAPACITY - 1;
     wmemcpy(buffer, entries + position + 1, length);
     buffer[length] = 0;
-    return length != 0;
+    return buffer[0] != 0;
 }
 
 // The language's own text, else its primary language's (German for de-AT), else the English one,
@@ -75,12 +75,10 @@ void LoadStringInLanguage(HINSTANCE module, DWORD languageId, UINT stringId, WCH
     LANGID language = LOWORD(languageId);
     if (PRIMARYLANGID(language) == LANG_NEUTRAL)
         language = GetUserDefaultUILanguage();
-    const LANGID languages[] = {language, MAKELANGID(PRIMARYLANGID(language), SUBLANG_DEFAULT),
-                                MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)};
     buffer[0] = 0;
-    for (LANGID each : languages)
-        if (CopyTableEntry(module, each, stringId, buffer))
-            return;
+    if (!CopyTableEntry(module, language, stringId, buffer) &&
+        !CopyTableEntry(module, MAKELANGID(PRIMARYLANGID(language), SUBLANG_DEFAULT), stringId, buffer))
+        CopyTableEntry(module, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), stringId, buffer);
 }
 
 bool SaveUiLanguage(DWORD languageId)

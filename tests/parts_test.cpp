@@ -108,11 +108,11 @@ TEST(Registry, BadDataMatrix)
 }
 
 // Every table's strings carry no "%" but the "%s" of the format strings (three in 40016, one in
-// 40014, 40015, 40020 and 40033 to 40036), and are empty only at 40029 to 40031. A string's text is
-// its table's as the platform's lookup gives it for the thread's locale: that of a language without
-// a table (Spanish, Italian) and where the table lacks it (40021 to 40028 in Russian) the English
-// one; the user's default's the user's interface language's, a sublanguage's (de-AT) the language's.
-// All of it where that lookup, for a locale of Danish, takes Danish.
+// 40014, 40015, 40020 and 40033 to 40036), and are empty only at 40029 to 40031. Each string is the
+// platform's lookup's for a thread locale of the table that should serve it: English for a language
+// without a table (Spanish, Italian) and where a table lacks the string (40021 to 40028 in
+// Russian), the user's interface language for the user's default, German for de-AT; all while the
+// thread's locale is Danish, which that lookup would fall to.
 TEST(Strings, Tables)
 {
     auto shape = [](Text text) { // "number of %s,empty", the number 100 with another "%"
@@ -126,8 +126,8 @@ TEST(Strings, Tables)
     for (LANGID language :
          {1024, 0x0C0A, 1040, 0x0C07, 1030, 1031, 1033, 1035, 1036, 1038, 1043, 1049, 1053})
         for (UINT id = 40000; id <= 40036; ++id) {
-            const LANGID table = language == 1024                ? GetUserDefaultUILanguage()
-                                 : language == 0x0C07            ? 1031
+            const LANGID table = language == 1024     ? GetUserDefaultUILanguage()
+                                 : language == 0x0C07 ? 1031
                                  : language == 0x0C0A || language == 1040 ||
                                          (language == 1049 && id > 40020 && id < 40029)
                                      ? 1033
@@ -289,12 +289,11 @@ Text Controls(HWND window)
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         GetWindowRect(child, &r);
         MapWindowPoints(NULL, window, (POINT *)&r, 2);
+        const bool cut =
+            r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom;
         created += L" " + std::to_wstring(GetDlgCtrlID(child)) + L":" + std::to_wstring(r.left) +
                    L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right - r.left) + L"," +
-                   std::to_wstring(r.bottom - r.top) +
-                   (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom
-                        ? L"!"
-                        : L"");
+                   std::to_wstring(r.bottom - r.top) + (cut ? L"!" : L"");
     }
     return created;
 }

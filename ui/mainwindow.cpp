@@ -266,9 +266,12 @@ static void OnSize(HWND window)
 
 // As in a dialog, the control that had the keyboard focus when the window was left (for a message
 // box, or another window) has it again when the window is active again.
+// cppcheck-suppress constParameter ; a window handle is opaque, there is nothing to make const
 static HWND *KeptFocus(HWND window)
 {
-    return window == MainWindow ? &MainControls.focus : window == WhitelistWindow ? &WhitelistControls.focus : NULL;
+    return window == MainWindow        ? &MainControls.focus
+           : window == WhitelistWindow ? &WhitelistControls.focus
+                                       : NULL;
 }
 
 static void OnActivate(HWND window, WPARAM state)

@@ -71,9 +71,9 @@ void OpenWhitelistWindow(HWND mainWindow)
     ComposeInitialAddress(mainWindow, address);
 
     SIZE size = WhitelistWindowSize();
-    WhitelistWindow = CreateWindowExW(WindowExStyle, WindowClassName, UiString(IDS_WHITELIST_TITLE), WindowStyle,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, mainWindow, NULL,
-                                      AppInstance, NULL);
+    WhitelistWindow = CreateWindowExW(WindowExStyle, WindowClassName, UiString(IDS_WHITELIST_TITLE),
+                                      WindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, mainWindow,
+                                      NULL, AppInstance, NULL);
     if (!WhitelistWindow) {
         WCHAR text[64]; // in English in every language, kept so: a report is searched for as it reads
         FormatText(text, ARRAYSIZE(text), L"Window Creation failed (error code %d).", (int)GetLastError());
