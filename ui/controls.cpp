@@ -53,8 +53,8 @@ RECT OuterRect(HWND window)
 }
 
 // The layouts' formulas assume a frame no thicker than 10 pixels; where it is, they would reach
-// past the client area, so a control stops at its edge. The client rectangle: the control's place
-// in it.
+// past the client area, so a control stops at its edge. The parent's client rectangle, and the
+// control's place in it.
 static RECT ClientArea(HWND control, RECT *place)
 {
     RECT client = {};

@@ -276,7 +276,8 @@ static HWND *KeptFocus(HWND window)
 
 static void OnActivate(HWND window, WPARAM state)
 {
-    HWND *kept = KeptFocus(window), focus = GetFocus();
+    HWND *kept = KeptFocus(window);
+    HWND focus = GetFocus();
     if (kept && LOWORD(state) == WA_INACTIVE && IsChild(window, focus))
         *kept = focus;
 }
