@@ -42,21 +42,15 @@ void LoadUiStrings(HINSTANCE module)
         LoadStringInLanguage(module, UiLanguageId, id, UiStrings[id - IDS_FIRST]);
 }
 
-void LoadStringInLanguage(HINSTANCE module, DWORD languageId, UINT stringId, WCHAR *buffer)
+// Copies a string's entry from the table of exactly that language; false when the language has no
+// table or its table no text for the string.
+static bool CopyTableEntry(HINSTANCE module, LANGID language, UINT stringId, WCHAR *buffer)
 {
-    buffer[0] = 0;
-    const WCHAR *name = MAKEINTRESOURCEW(stringId / 16 + 1);
-    HRSRC block = FindResourceExW(module, RT_STRING, name, LOWORD(languageId));
+    HRSRC block = FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(stringId / 16 + 1), language);
     HGLOBAL loaded = block ? LoadResource(module, block) : NULL;
-    if (!loaded) {
-        // No table in that language: the default language search that
-        // LoadStringW makes, done here so that an autostart never loads USER32.
-        block = FindResourceW(module, name, RT_STRING);
-        loaded = block ? LoadResource(module, block) : NULL;
-    }
     const WCHAR *entries = loaded ? (const WCHAR *)LockResource(loaded) : NULL;
     if (!entries)
-        return;
+        return false;
 
     // Each entry is a count and that many code units; the walk stays within
     // the block however its counts read.
@@ -64,10 +58,27 @@ void LoadStringInLanguage(HINSTANCE module, DWORD languageId, UINT stringId, WCH
     for (UINT skipped = 0; skipped < stringId % 16 && position < units; ++skipped)
         position += 1 + entries[position];
     if (position >= units || entries[position] > units - position - 1)
-        return;
+        return false;
     size_t length = entries[position] < UI_STRING_CAPACITY - 1 ? entries[position] : UI_STRING_CAPACITY - 1;
     wmemcpy(buffer, entries + position + 1, length);
     buffer[length] = 0;
+    return buffer[0] != 0;
+}
+
+// The language's own text, else its primary language's (German for de-AT), else the English one,
+// which every string has: no label is ever empty for want of a translation, and a language without
+// a table reads English, whatever table the platform's neutral lookup would fall to (Windows may
+// take the first in the file). The user's default is the user's interface language. Resources are
+// read through KERNEL32 alone, so that an autostart never loads USER32.
+void LoadStringInLanguage(HINSTANCE module, DWORD languageId, UINT stringId, WCHAR *buffer)
+{
+    LANGID language = LOWORD(languageId);
+    if (PRIMARYLANGID(language) == LANG_NEUTRAL)
+        language = GetUserDefaultUILanguage();
+    buffer[0] = 0;
+    if (!CopyTableEntry(module, language, stringId, buffer) &&
+        !CopyTableEntry(module, MAKELANGID(PRIMARYLANGID(language), SUBLANG_DEFAULT), stringId, buffer))
+        CopyTableEntry(module, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), stringId, buffer);
 }
 
 bool SaveUiLanguage(DWORD languageId)

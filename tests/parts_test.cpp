@@ -204,9 +204,11 @@ TEST_F(Fields, ExactFill)
 }
 
 // Every table's strings carry no "%" but the "%s" of the format strings (three in 40016, one in
-// 40014, 40015, 40020 and 40033 to 40037), and are empty only where the table has no text: 40029 to
-// 40031 everywhere, 40021 to 40028 in Russian. Where a language has no table, including the user's
-// default 0x0400, the strings are the platform's lookup's.
+// 40014, 40015, 40020 and 40033 to 40037), and are empty only at 40029 to 40031. Each string is the
+// platform's lookup's for a thread locale of the table that should serve it: English for a language
+// without a table (Spanish, Italian) and where a table lacks the string (40021 to 40028 in
+// Russian), the user's interface language for the user's default, German for de-AT; all while the
+// thread's locale is Danish, which that lookup would fall to.
 TEST_F(Strings, Tables)
 {
     auto shape = [](Text text) { // "number of %s,empty", the number 100 with another "%"
@@ -216,22 +218,29 @@ TEST_F(Strings, Tables)
         return std::to_wstring(text.find(L'%') == Text::npos ? count : 100) + L"," +
                std::to_wstring(text.empty());
     };
-    for (LANGID language : {1024, 1040, 1030, 1031, 1033, 1035, 1036, 1038, 1043, 1049, 1053})
+    const LCID locale = GetThreadLocale();
+    for (LANGID language :
+         {1024, 0x0C0A, 1040, 0x0C07, 1030, 1031, 1033, 1035, 1036, 1038, 1043, 1049, 1053})
         for (UINT id = 40000; id <= 40037; ++id) {
+            const LANGID table = language == 1024     ? GetUserDefaultUILanguage()
+                                 : language == 0x0C07 ? 1031
+                                 : language == 0x0C0A || language == 1040 ||
+                                         (language == 1049 && id > 40020 && id < 40029)
+                                     ? 1033
+                                     : language;
             wchar_t own[UI_STRING_CAPACITY], platform[UI_STRING_CAPACITY] = L"";
-            LoadStringInLanguage(Module, language, id, own);
+            SetThreadLocale(table);
             const Text lookup(platform, LoadStringW(Module, id, platform, UI_STRING_CAPACITY));
-            if (language == 1024 || language == 1040) {
-                EXPECT_EQ(lookup, own) << language << " " << id;
-                continue;
-            }
+            SetThreadLocale(1030);
+            LoadStringInLanguage(Module, language, id, own);
             const int formats =
                 id == 40016 ? 3 : id == 40014 || id == 40015 || id == 40020 || id > 40032;
-            const bool empty =
-                (id > 40028 && id < 40032) || (language == 1049 && id > 40020 && id < 40029);
-            EXPECT_EQ(std::to_wstring(formats) + L"," + std::to_wstring(empty), shape(own))
+            EXPECT_EQ(lookup + L"|" + std::to_wstring(formats) + L"," +
+                          std::to_wstring(id > 40028 && id < 40032),
+                      own + (L"|" + shape(own)))
                 << language << " " << id;
         }
+    SetThreadLocale(locale);
 }
 
 // Calls that fail: the CallsToFailure-th from now, and every one after it where KeepFailing.
@@ -346,34 +355,58 @@ TEST_F(Whitelists, Edits)
     }
 }
 
-// A window's controls in creation order, as " id:left,top,width,height".
+// A window's controls in creation order, as " id:left,top,width,height", with "!" after a control
+// that reaches past the client area.
 Text Controls(HWND window)
 {
     Text created;
-    RECT r;
+    RECT r, client;
+    GetClientRect(window, &client);
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         GetWindowRect(child, &r);
         MapWindowPoints(NULL, window, (POINT *)&r, 2);
+        const bool cut =
+            r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom;
         created += L" " + std::to_wstring(GetDlgCtrlID(child)) + L":" + std::to_wstring(r.left) +
                    L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right - r.left) + L"," +
-                   std::to_wstring(r.bottom - r.top);
+                   std::to_wstring(r.bottom - r.top) + (cut ? L"!" : L"");
     }
     return created;
 }
+
+// The title bar 40 pixels high and the sizing borders 12 pixels wide, as a larger text size or
+// another theme makes them, while it lives; then as they were, whatever the test's outcome.
+struct LargerFrame {
+    NONCLIENTMETRICSW before = {sizeof before, 0, 0, 0, 0, 0, {}, 0, 0, {}, 0, 0, {}, {}, {}, 0};
+    LargerFrame()
+    {
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof before, &before, 0);
+        NONCLIENTMETRICSW larger = before;
+        larger.iCaptionHeight = 40;
+        larger.iBorderWidth = 12;
+        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof larger, &larger, 0);
+    }
+    ~LargerFrame() { SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof before, &before, 0); }
+};
 
 // Both windows as created, before a layout moves any control: the system menu after the platform's
 // own entries (a separator, Language with its ten items in their order, About), the class's
 // background and small icon, the controls. A start-up whose control cannot be created reports it
 // with the code and text the last call left (the fields are filled after it) and ends with 0,
-// keeping its controls; a whitelist window that cannot be created is told its code. Its OK stores.
+// keeping its controls; a whitelist window that cannot be created is told its code. With a larger
+// frame each window, as created, at its least size and larger, holds every control whole, and the
+// list scrolls sideways to the end of its longest entry. Its OK stores.
 TEST_F(Windows, AsCreated)
 {
+    LargerFrame frame;
+    const Text longest(260, L'W');
     const Text main =
         L" 1:10,10,200,25 2:220,10,400,25 3:10,45,200,25 4:220,45,400,25 5:10,80,200,25 "
         L"6:220,80,200,25 7:420,80,200,25 8:10,115,200,25 9:220,115,400,25 10:10,150,200,25 "
         L"24:215,150,200,25 11:420,150,200,25";
     ClearRegistry();
     SetDword(HKEY_CURRENT_USER, L"language", 0x0409);
+    StoreWhitelist({L"b", longest});
     UnregisterClassW(WindowClassName, Module); // as at the program's start
     RealCreateWindow = &CreateWindowExW;
     RedirectImport((const void *)RealCreateWindow, (const void *)FailingCreateWindow);
@@ -421,9 +454,19 @@ TEST_F(Windows, AsCreated)
         L" 26:10,10,200,25 27:220,10,200,25 28:430,10,200,25 29:430,45,200,25 30:10,45,410,200 "
         L"31:10,255,200,25 33:220,255,200,25 32:430,255,200,25",
         Controls(WhitelistWindow));
+    for (HWND window : {MainWindow, WhitelistWindow})
+        for (SIZE size : {SIZE{100, 100}, SIZE{900, 600}}) {
+            SetWindowPos(window, NULL, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOMOVE);
+            EXPECT_EQ(Text::npos, Controls(window).find(L'!')) << Controls(window);
+        }
+    HDC context = GetDC(WhitelistControls.list);
+    const LONG extent = LOWORD(GetTabbedTextExtentW(context, longest.c_str(), 260, 0, NULL)),
+               scrolled = (LONG)SendMessageW(WhitelistControls.list, LB_GETHORIZONTALEXTENT, 0, 0);
+    ReleaseDC(WhitelistControls.list, context);
+    EXPECT_TRUE(scrolled > extent && scrolled < extent + 9) << scrolled << " for " << extent;
     SendMessageW(WhitelistControls.list, LB_ADDSTRING, 0, (LPARAM)L"w");
     SendMessageW(WhitelistWindow, WM_COMMAND, IDC_WL_OK, 0); // its edits freed once stored
-    EXPECT_EQ((Texts{L"w", L""}), StoredWhitelist());
+    EXPECT_EQ((Texts{L"w", L"b", longest, L""}), StoredWhitelist());
     DestroyWindow(std::exchange(MainWindow, (HWND)NULL));
 }
 

@@ -330,14 +330,14 @@ TEST(Program, Windows)
     }
 
     // Each language item stores its id and gives notice in the current and the new language; with
-    // the settings key read-only, the user is told instead.
+    // the settings key read-only, the user is told instead. The focus is given back after a box.
     const struct { UINT item; DWORD id; const wchar_t *restart; } languages[] = {
         {IDM_LANGUAGE_DEFAULT, 0x0400, L"Restart the program."},
         {IDM_LANGUAGE_ENGLISH, 0x0409, L"Restart the program."},
         {IDM_LANGUAGE_GERMAN, 0x0407, L"Starten sie das programm neu."},
         {IDM_LANGUAGE_FRENCH, 0x040C, L"Red\u00e9marrez le programme."},
         {IDM_LANGUAGE_SWEDISH, 0x041D, L"Starta om programmet."},
-        {IDM_LANGUAGE_RUSSIAN, 0x0419, L""},
+        {IDM_LANGUAGE_RUSSIAN, 0x0419, L"Restart the program."}, // untranslated
         {IDM_LANGUAGE_FINNISH, 0x040B, L"K\u00e4ynnist\u00e4 ohjelma uudelleen."},
         {IDM_LANGUAGE_HUNGARIAN, 0x040E, L"Ind\u00edtsd \u00fajra a programot."},
         {IDM_LANGUAGE_DANISH, 0x0406, L"Genstart programmet."},
@@ -353,6 +353,7 @@ TEST(Program, Windows)
     LockKey(SettingsKey, FullAccess);
     EXPECT_EQ(L"Error! The language could not be saved: Access denied. (error code 5)", refused);
     EXPECT_EQ(L"#1043", Stored(L"language"));
+    EXPECT_EQ(IDC_LAUNCH, Focus(launcher));
 
     // The whitelist window: its first address is host:port from the main window (the host alone
     // without a port, none without a host), each read within its limit; it lists the first entry
@@ -423,6 +424,7 @@ TEST(Program, Windows)
     // Add and Enter take the field's text and empty it; Remove takes the selected items.
     Type(window, IDC_WL_ADDRESS, L"");
     EXPECT_EQ(L"Error! No server address entered.", BoxAfter(window, WM_COMMAND, IDC_WL_ADD));
+    EXPECT_EQ(IDC_WL_ADDRESS, Focus(launcher));
     Add(window, L"C");
     Type(window, IDC_WL_ADDRESS, L"D" + WindowText(field)); // "DC" if Add left "C"
     Send(field, WM_KEYDOWN, VK_RETURN);
@@ -452,6 +454,10 @@ TEST(Program, Windows)
     EXPECT_EQ((Texts{L"D", L"A", L""}), StoredWhitelist());
     EXPECT_EQ((Texts{L"D", L"A"}), Items(window = OpenWhitelist(launcher, main)));
     Add(window, L"Y");
+    // Commands reach their own window only: OK sent to the main window, Exit to the whitelist one.
+    Send(main, WM_COMMAND, IDC_WL_OK);
+    Send(window, WM_COMMAND, IDC_EXIT);
+    EXPECT_EQ((Texts{L"D", L"A", L"Y"}), Items(window));
 
     // Browse, answered from here, shows its file types, the first one selected; Cancel changes
     // nothing, a chosen file goes to the field and the registry.

@@ -4,6 +4,8 @@
 #include "base/base.h"
 #include "i18n/i18n.h"
 
+#include <algorithm>
+
 bool CreateControls(HWND parent, const ControlSpec *controls, int count, bool stopAtFailure)
 {
     bool created = true;
@@ -22,6 +24,19 @@ bool CreateControls(HWND parent, const ControlSpec *controls, int count, bool st
     return created;
 }
 
+// A taller title bar or thicker borders (a larger text size, another theme) make the window
+// larger: they never cut a control off.
+SIZE WindowSizeFor(const ControlSpec *controls, int count, SIZE least)
+{
+    RECT needed = {};
+    for (const ControlSpec *control = controls; control < controls + count; ++control) {
+        needed.right = std::max<LONG>(needed.right, control->x + control->width + 10);
+        needed.bottom = std::max<LONG>(needed.bottom, control->y + control->height + 10);
+    }
+    AdjustWindowRectEx(&needed, WindowStyle, FALSE, WindowExStyle);
+    return {std::max(least.cx, needed.right - needed.left), std::max(least.cy, needed.bottom - needed.top)};
+}
+
 void FillField(HWND window, int id, const WCHAR *text, int capacity)
 {
     // Typing and pasting stop where the field's reader stops: what the field
@@ -37,12 +52,29 @@ RECT OuterRect(HWND window)
     return rect;
 }
 
+// The layouts' formulas assume a frame no thicker than 10 pixels; where it is, they would reach
+// past the client area, so a control stops at its edge. The parent's client rectangle, and the
+// control's place in it.
+static RECT ClientArea(HWND control, RECT *place)
+{
+    RECT client = {};
+    *place = OuterRect(control);
+    MapWindowPoints(NULL, GetParent(control), (POINT *)place, 2);
+    GetClientRect(GetParent(control), &client);
+    return client;
+}
+
 void SetControlSize(HWND control, int width, int height)
 {
-    SetWindowPos(control, NULL, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE);
+    RECT place, client = ClientArea(control, &place);
+    SetWindowPos(control, NULL, 0, 0, std::min<LONG>(width, client.right - place.left), height,
+                 SWP_NOZORDER | SWP_NOMOVE);
 }
 
 void MoveControl(HWND control, int x, int y)
 {
-    SetWindowPos(control, NULL, x, y, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+    RECT place, client = ClientArea(control, &place);
+    SetWindowPos(control, NULL, std::min<LONG>(x, client.right - (place.right - place.left)),
+                 std::min<LONG>(y, client.bottom - (place.bottom - place.top)), 0, 0,
+                 SWP_NOZORDER | SWP_NOSIZE);
 }

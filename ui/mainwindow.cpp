@@ -72,11 +72,17 @@ bool RegisterMainWindowClass()
     return RegisterClassExW(&windowClass) != 0;
 }
 
+// 640 x 220, or what the controls need where the platform's frame and title bar take more.
+static SIZE MainWindowSize()
+{
+    return WindowSizeFor(MainControlSpecs, ARRAYSIZE(MainControlSpecs), {MAIN_WIDTH, MAIN_HEIGHT});
+}
+
 HWND CreateMainWindow()
 {
-    MainWindow = CreateWindowExW(WS_EX_WINDOWEDGE, WindowClassName, ProgramTitle, WS_OVERLAPPEDWINDOW,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, MAIN_WIDTH, MAIN_HEIGHT, NULL, NULL,
-                                 AppInstance, NULL);
+    SIZE size = MainWindowSize();
+    MainWindow = CreateWindowExW(WindowExStyle, WindowClassName, ProgramTitle, WindowStyle, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, size.cx, size.cy, NULL, NULL, AppInstance, NULL);
     return MainWindow;
 }
 
@@ -98,8 +104,7 @@ void ExtendSystemMenu()
 
 bool CreateMainControls()
 {
-    return CreateControls(MainWindow, MainControlSpecs,
-                          sizeof MainControlSpecs / sizeof MainControlSpecs[0], true);
+    return CreateControls(MainWindow, MainControlSpecs, ARRAYSIZE(MainControlSpecs), true);
 }
 
 bool PopulateMainWindow()
@@ -207,16 +212,23 @@ static void OnLaunch(HWND window)
     OnLaunchCommand(&typed);
 }
 
-// The ids of the two windows do not overlap: any other id is the whitelist window's.
-static void OnCommand(HWND window, WPARAM command)
+static void OnMainCommand(HWND window, WPARAM command)
 {
     switch (command) {
     case IDC_BROWSE: OnBrowseCommand(window); break;
     case IDC_LAUNCH: OnLaunch(window); break;
     case IDC_EXIT: exit(0);
     case IDC_WHITELIST: OpenWhitelistWindow(window); break;
-    default: OnWhitelistCommand(window, command); break;
     }
+}
+
+// Each window acts on its own commands only: another program can post any id to either.
+static void OnCommand(HWND window, WPARAM command)
+{
+    if (window == MainWindow)
+        OnMainCommand(window, command);
+    else if (window == WhitelistWindow)
+        OnWhitelistCommand(window, command);
 }
 
 static void OnSysCommand(WPARAM command)
@@ -252,13 +264,39 @@ static void OnSize(HWND window)
         LayOutWhitelistWindow(window);
 }
 
+// As in a dialog, the control that had the keyboard focus when the window was left (for a message
+// box, or another window) has it again when the window is active again.
+// cppcheck-suppress constParameter ; a window handle is opaque, there is nothing to make const
+static HWND *KeptFocus(HWND window)
+{
+    return window == MainWindow        ? &MainControls.focus
+           : window == WhitelistWindow ? &WhitelistControls.focus
+                                       : NULL;
+}
+
+static void OnActivate(HWND window, WPARAM state)
+{
+    HWND *kept = KeptFocus(window);
+    HWND focus = GetFocus();
+    if (kept && LOWORD(state) == WA_INACTIVE && IsChild(window, focus))
+        *kept = focus;
+}
+
+static void OnSetFocus(HWND window)
+{
+    HWND *kept = KeptFocus(window);
+    if (kept && IsChild(window, *kept))
+        SetFocus(*kept);
+}
+
 // cppcheck-suppress constParameter ; a window handle is opaque, there is nothing to make const
 static void OnGetMinMaxInfo(HWND window, MINMAXINFO *limits)
 {
     if (window == MainWindow) {
-        limits->ptMinTrackSize.x = MAIN_WIDTH;
-        limits->ptMinTrackSize.y = MAIN_HEIGHT;
-        limits->ptMaxTrackSize.y = MAIN_HEIGHT;
+        SIZE size = MainWindowSize();
+        limits->ptMinTrackSize.x = size.cx;
+        limits->ptMinTrackSize.y = size.cy;
+        limits->ptMaxTrackSize.y = size.cy;
     } else if (window == WhitelistWindow) {
         SetWhitelistWindowLimits(limits);
     }
@@ -273,6 +311,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_GETMINMAXINFO: OnGetMinMaxInfo(window, (MINMAXINFO *)lParam); return 0;
     case WM_COMMAND: OnCommand(window, wParam); return 0;
     case WM_SYSCOMMAND: OnSysCommand(wParam); break;
+    case WM_ACTIVATE: OnActivate(window, wParam); break;
+    case WM_SETFOCUS: OnSetFocus(window); return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -8,10 +8,14 @@
 extern const WCHAR ProgramTitle[];
 extern const WCHAR WindowClassName[];
 
-// The main window and its controls, set as they are created.
+// Both windows' style: a frame that can be sized, a title bar and the system menu.
+const DWORD WindowStyle = WS_OVERLAPPEDWINDOW, WindowExStyle = WS_EX_WINDOWEDGE;
+
+// The main window and its controls, set as they are created; focus: the control that had the
+// keyboard focus when the window was last left.
 struct MainControlHandles {
     HWND addressLabel, address, portLabel, port, engineLabel, engine, browse;
-    HWND parametersLabel, parameters, launch, whitelist, exit;
+    HWND parametersLabel, parameters, launch, whitelist, exit, focus;
 };
 extern HWND MainWindow;
 extern MainControlHandles MainControls;
@@ -28,7 +32,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // The whitelist window, one at a time; its controls keep their handles
 // until it is opened again.
 struct WhitelistControlHandles {
-    HWND label, address, add, remove, list, ok, information, cancel;
+    HWND label, address, add, remove, list, ok, information, cancel, focus;
     WNDPROC previousAddressFieldProc;
 };
 extern HWND WhitelistWindow;
@@ -66,11 +70,15 @@ struct ControlSpec {
     HWND *handle;
 };
 bool CreateControls(HWND parent, const ControlSpec *controls, int count, bool stopAtFailure);
+// The outer size of a window whose client area holds the controls with the margin they keep to
+// its left and top, and never less than `least`.
+SIZE WindowSizeFor(const ControlSpec *controls, int count, SIZE least);
 // Sets an edit field's text, and limits what the user enters to what is read
 // of it with that capacity.
 void FillField(HWND window, int id, const WCHAR *text, int capacity);
 
-// Layout helpers working on outer rectangles in screen coordinates.
+// Layout helpers working on outer rectangles in screen coordinates; a control is never moved or
+// widened past its window's client area.
 RECT OuterRect(HWND window);
 void SetControlSize(HWND control, int width, int height);
 void MoveControl(HWND control, int x, int y);

@@ -31,6 +31,13 @@ static const ControlSpec WhitelistControlSpecs[] = {
     {IDC_WL_CANCEL, L"Button", IDS_CANCEL, ButtonStyle, 430, 255, 200, 25, &WhitelistControls.cancel},
 };
 
+// 650 x 325, or what the controls need where the platform's frame and title bar take more.
+static SIZE WhitelistWindowSize()
+{
+    return WindowSizeFor(WhitelistControlSpecs, ARRAYSIZE(WhitelistControlSpecs),
+                         {WHITELIST_WIDTH, WHITELIST_HEIGHT});
+}
+
 // host:port from the main window's fields, the host alone without a port,
 // nothing without a host.
 static void ComposeInitialAddress(HWND mainWindow, WCHAR *address)
@@ -62,18 +69,17 @@ void OpenWhitelistWindow(HWND mainWindow)
     WCHAR address[WHITELIST_ADDRESS_CAPACITY] = L"";
     ComposeInitialAddress(mainWindow, address);
 
-    WhitelistWindow = CreateWindowExW(WS_EX_WINDOWEDGE, WindowClassName, UiString(IDS_WHITELIST_TITLE),
-                                      WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                      WHITELIST_WIDTH, WHITELIST_HEIGHT, mainWindow, NULL,
-                                      AppInstance, NULL);
+    SIZE size = WhitelistWindowSize();
+    WhitelistWindow = CreateWindowExW(WindowExStyle, WindowClassName, UiString(IDS_WHITELIST_TITLE),
+                                      WindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, mainWindow,
+                                      NULL, AppInstance, NULL);
     if (!WhitelistWindow) {
         WCHAR text[64];
         FormatText(text, ARRAYSIZE(text), L"Window Creation failed" ERROR_CODE_FORMAT L".", (int)GetLastError());
         ShowMessage(text, IDS_ERROR);
         return;
     }
-    CreateControls(WhitelistWindow, WhitelistControlSpecs,
-                   sizeof WhitelistControlSpecs / sizeof WhitelistControlSpecs[0], false);
+    CreateControls(WhitelistWindow, WhitelistControlSpecs, ARRAYSIZE(WhitelistControlSpecs), false);
     FillField(WhitelistWindow, IDC_WL_ADDRESS, address, WHITELIST_ADDRESS_CAPACITY);
     WhitelistControls.previousAddressFieldProc = (WNDPROC)SetWindowLongPtrW(
         WhitelistControls.address, GWLP_WNDPROC, (LONG_PTR)AddressFieldProc);
@@ -82,10 +88,24 @@ void OpenWhitelistWindow(HWND mainWindow)
     SetFocus(WhitelistControls.address);
 }
 
+// An item at the end of the list, which scrolls sideways as far as its longest item reaches. No font
+// is set on the list, so it draws in the one its device context starts with, measured here.
+static void AppendListItem(const WCHAR *text)
+{
+    HWND list = WhitelistControls.list;
+    SendMessageW(list, LB_ADDSTRING, 0, (LPARAM)text);
+    RECT extent = {};
+    HDC context = GetDC(list);
+    DrawTextW(context, text, -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    ReleaseDC(list, context);
+    if (extent.right + 4 > SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0)) // and the item's margins
+        SendMessageW(list, LB_SETHORIZONTALEXTENT, extent.right + 4, 0);
+}
+
 void FillWhitelistListBox()
 {
     for (const WhitelistEntry *entry = Whitelist; entry; entry = entry->next)
-        SendMessageW(WhitelistControls.list, LB_ADDSTRING, 0, (LPARAM)entry->address);
+        AppendListItem(entry->address);
 }
 
 void AddAddressToListBox()
@@ -95,7 +115,7 @@ void AddAddressToListBox()
         ShowMessage(UiString(IDS_NO_ADDRESS), IDS_ERROR);
         return;
     }
-    SendMessageW(WhitelistControls.list, LB_ADDSTRING, 0, (LPARAM)address);
+    AppendListItem(address);
 }
 
 void RemoveSelectedAddresses()
@@ -154,8 +174,9 @@ void LayOutWhitelistWindow(HWND window)
 
 void SetWhitelistWindowLimits(MINMAXINFO *limits)
 {
-    limits->ptMinTrackSize.x = WHITELIST_WIDTH;
-    limits->ptMinTrackSize.y = WHITELIST_HEIGHT;
+    SIZE size = WhitelistWindowSize();
+    limits->ptMinTrackSize.x = size.cx;
+    limits->ptMinTrackSize.y = size.cy;
 }
 
 static void OnAddCommand(HWND window)
@@ -186,5 +207,8 @@ LRESULT CALLBACK AddressFieldProc(HWND window, UINT message, WPARAM wParam, LPAR
         AddAddressToListBox();
         SetWindowTextW(window, L"");
     }
+    // The Enter character that follows the key: a single-line field outside a dialog beeps at it.
+    if (message == WM_CHAR && wParam == L'\r')
+        return 0;
     return CallWindowProcW(WhitelistControls.previousAddressFieldProc, window, message, wParam, lParam);
 }
