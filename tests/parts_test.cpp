@@ -31,13 +31,28 @@ void RedirectImport(const void *from, const void *to)
             VirtualProtect(slot, sizeof *slot, access, &access);
         }
 }
-// The blocks the program took from LocalAlloc, or was given by FormatMessageW, and has not freed;
-// the n-th allocation from now (AllocationsToFailure) fails.
-std::set<HLOCAL> Live;
+// The blocks the program took from LocalAlloc, or was given by FormatMessageW, and the registry
+// keys it opened or made, not yet freed or closed; the n-th allocation from now
+// (AllocationsToFailure) fails.
+std::set<void *> Live;
 int AllocationsToFailure;
 decltype(&LocalAlloc) RealAlloc; // not constants, which a call would read through the import
 decltype(&LocalFree) RealFree;
 decltype(&FormatMessageW) RealFormat;
+decltype(&RegOpenKeyExW) RealOpen;
+decltype(&RegCreateKeyExW) RealCreate;
+decltype(&RegCloseKey) RealClose;
+LONG Opened(LONG result, const HKEY *key) { return result || Live.insert(*key).second, result; }
+LONG WINAPI CountedOpen(HKEY root, LPCWSTR path, DWORD options, REGSAM access, HKEY *key)
+{
+    return Opened(RealOpen(root, path, options, access, key), key);
+}
+LONG WINAPI CountedCreate(HKEY root, LPCWSTR path, DWORD reserved, LPWSTR type, DWORD options,
+                          REGSAM access, SECURITY_ATTRIBUTES *security, HKEY *key, DWORD *done)
+{
+    return Opened(RealCreate(root, path, reserved, type, options, access, security, key, done), key);
+}
+LONG WINAPI CountedClose(HKEY key) { return Live.erase(key), RealClose(key); }
 HLOCAL WINAPI CountedAlloc(UINT flags, SIZE_T size)
 {
     if (AllocationsToFailure && !--AllocationsToFailure)
@@ -55,17 +70,25 @@ DWORD WINAPI CountedFormat(DWORD flags, LPCVOID source, DWORD id, DWORD language
         Live.insert(*(HLOCAL *)buffer);
     return length;
 }
-const bool Counting = (RealAlloc = &LocalAlloc, RealFree = &LocalFree, RealFormat = &FormatMessageW,
-                       RedirectImport((const void *)RealAlloc, (const void *)CountedAlloc),
-                       RedirectImport((const void *)RealFree, (const void *)CountedFree),
-                       RedirectImport((const void *)RealFormat, (const void *)CountedFormat), true);
+template <typename Function> void Count(Function **real, Function *function, Function *counted)
+{
+    *real = function;
+    RedirectImport((const void *)*real, (const void *)counted);
+}
+const bool Counting = (Count(&RealAlloc, LocalAlloc, CountedAlloc),
+                       Count(&RealFree, LocalFree, CountedFree),
+                       Count(&RealFormat, FormatMessageW, CountedFormat),
+                       Count(&RealOpen, RegOpenKeyExW, CountedOpen),
+                       Count(&RealCreate, RegCreateKeyExW, CountedCreate),
+                       Count(&RealClose, RegCloseKey, CountedClose), true);
 
-// Every operation frees what it took: after each test, with the whitelist freed, no block is left.
+// Every operation frees and closes what it took: after each test, with the whitelist freed, nothing
+// is left.
 struct Balanced : testing::Test {
     void TearDown() override
     {
         FreeWhitelist();
-        EXPECT_EQ(0u, Live.size()) << "blocks left allocated";
+        EXPECT_EQ(0u, Live.size()) << "blocks left allocated or keys left open";
         Live.clear();
     }
 };
