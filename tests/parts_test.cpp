@@ -455,7 +455,7 @@ TEST_F(Windows, AsCreated)
               GetObjectW(icon.hbmColor, sizeof image, &image) ? image.bmWidth * image.bmHeight : 0);
     const void *realShowWindow = (const void *)&ShowWindow;
     RedirectImport(realShowWindow, (const void *)NoShowWindow);
-    CreateMainControls();
+    PopulateMainWindow();
     OpenWhitelistWindow(MainWindow);
     RedirectImport((const void *)NoShowWindow, realShowWindow);
     EXPECT_EQ(main, Controls(MainWindow));
@@ -473,6 +473,13 @@ TEST_F(Windows, AsCreated)
                scrolled = (LONG)SendMessageW(WhitelistControls.list, LB_GETHORIZONTALEXTENT, 0, 0);
     ReleaseDC(WhitelistControls.list, context);
     EXPECT_TRUE(scrolled > extent && scrolled < extent + 9) << scrolled << " for " << extent;
+    // Typing and pasting stop where each field's reader stops.
+    const int limits[][2] = {{IDC_ADDRESS, 254},    {IDC_PORT, 5}, {IDC_ENGINE, 259},
+                             {IDC_PARAMETERS, 255}, {IDC_WL_ADDRESS, 260}};
+    for (auto limit : limits) {
+        HWND window = limit[0] > IDC_WL_LABEL ? WhitelistWindow : MainWindow;
+        EXPECT_EQ(limit[1], SendDlgItemMessageW(window, limit[0], EM_GETLIMITTEXT, 0, 0));
+    }
     SendMessageW(WhitelistControls.list, LB_ADDSTRING, 0, (LPARAM)L"w");
     SendMessageW(WhitelistWindow, WM_COMMAND, IDC_WL_OK, 0); // its edits freed once stored
     EXPECT_EQ((Texts{L"w", L"b", longest, L""}), StoredWhitelist());

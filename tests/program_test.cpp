@@ -399,28 +399,6 @@ TEST(Program, Windows)
                   l.seen);
     }
 
-    // Typed or pasted (through the clipboard, as a user pastes), a field takes no more than is read
-    // of it.
-    const struct {
-        HWND window;
-        int id;
-        size_t limit;
-    } limits[] = {{main, IDC_ADDRESS, 254}, {main, IDC_PORT, 5}, {main, IDC_ENGINE, 259},
-                  {main, IDC_PARAMETERS, 255}, {window, IDC_WL_ADDRESS, 260}};
-    for (const auto &limit : limits) {
-        HWND edit = GetDlgItem(limit.window, limit.id);
-        HGLOBAL pasted = GlobalAlloc(GMEM_MOVEABLE, 602);
-        wcscpy((wchar_t *)GlobalLock(pasted), Text(300, L'7').c_str());
-        GlobalUnlock(pasted);
-        OpenClipboard(NULL) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, pasted) &&
-            CloseClipboard();
-        Type(limit.window, limit.id, L"");
-        Send(edit, WM_CHAR, L'a');
-        Send(edit, WM_PASTE, 0);
-        Send(edit, WM_CHAR, L'b');
-        EXPECT_EQ(L"a" + Text(limit.limit - 1, L'7'), WindowText(edit)) << "control " << limit.id;
-    }
-
     // Add and Enter take the field's text and empty it; Remove takes the selected items.
     Type(window, IDC_WL_ADDRESS, L"");
     EXPECT_EQ(L"Error! No server address entered.", BoxAfter(window, WM_COMMAND, IDC_WL_ADD));
