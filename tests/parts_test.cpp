@@ -13,8 +13,7 @@ namespace {
 
 const HMODULE Module = GetModuleHandleW(NULL); // linked with the program's resources
 
-// The platform functions as this process imports them, which the program's code calls too: a call
-// can be made to fail, redirected to another function.
+// Points this process's imports, which the program's code calls too, from one function to another.
 void RedirectImport(const void *from, const void *to)
 {
     BYTE *base = (BYTE *)Module;
@@ -31,9 +30,8 @@ void RedirectImport(const void *from, const void *to)
             VirtualProtect(slot, sizeof *slot, access, &access);
         }
 }
-// The blocks the program took from LocalAlloc, or was given by FormatMessageW, and the registry
-// keys it opened or made, not yet freed or closed; the n-th allocation from now
-// (AllocationsToFailure) fails.
+// What the program took and has not given back: LocalAlloc's and FormatMessageW's blocks, registry
+// keys opened or made. The AllocationsToFailure-th allocation from now fails.
 std::set<void *> Live;
 int AllocationsToFailure;
 decltype(&LocalAlloc) RealAlloc; // not constants, which a call would read through the import
@@ -83,8 +81,7 @@ const bool Counting = (Count(&RealAlloc, LocalAlloc, CountedAlloc),
                        Count(&RealCreate, RegCreateKeyExW, CountedCreate),
                        Count(&RealClose, RegCloseKey, CountedClose), true);
 
-// Every operation frees and closes what it took: after each test, with the whitelist freed, nothing
-// is left.
+// After each test, with the whitelist freed, nothing is left taken.
 struct Balanced : testing::Test {
     void TearDown() override
     {
@@ -224,12 +221,11 @@ TEST_F(Fields, ExactFill)
     }
 }
 
-// Every table's strings carry no "%" but the "%s" of the format strings (three in 40016, one in
-// 40014, 40015, 40020 and 40033 to 40037), and are empty only at 40029 to 40031. Each string is the
-// platform's lookup's for a thread locale of the table that should serve it: English for a language
-// without a table (Spanish, Italian) and where a table lacks the string (40021 to 40028 in
-// Russian), the user's interface language for the user's default, German for de-AT; all while the
-// thread's locale is Danish, which that lookup would fall to.
+// Strings carry no "%" but the "%s" of the formats (three in 40016, one in 40014, 40015, 40020 and
+// 40033 to 40037), and are empty only at 40029 to 40031. Each is the platform's lookup's with the
+// thread locale of the table that should serve it: English without a table (Spanish, Italian) or
+// without the string (Russian 40021 to 40028), the user's language for the default, German for
+// de-AT; the thread's locale otherwise Danish, which that lookup would fall to.
 TEST_F(Strings, Tables)
 {
     auto shape = [](Text text) { // "number of %s,empty", the number 100 with another "%"
@@ -286,10 +282,9 @@ HWND WINAPI FailingCreateWindow(DWORD exStyle, LPCWSTR name, LPCWSTR text, DWORD
 BOOL WINAPI NoShowWindow(HWND, int) { return FALSE; }
 
 // A whitelist window's OK: the list stored at start, then as another launcher left it, the
-// window's items from the top, and what is stored afterwards, to its end marker. Refused for its
-// fault, or for each allocation failing in turn until there are enough, it tells why, keeps the
-// start list in memory and the stored list whole (or, where even putting it back fails, tells that
-// `damaged` is left); then it stores the edits.
+// window's items from the top, what is stored afterwards. Refused for its fault, or each
+// allocation failing in turn, it tells why and keeps the start list and the stored one (or says
+// `damaged` is left); then it stores.
 enum Fault { None, ReadOnlyKey, UnreadableKey, VendorKeyReadOnly, NthWriteFails, FailsFromNth };
 struct Edit {
     const char *name;
@@ -383,8 +378,7 @@ Text Controls(HWND window)
     return created;
 }
 
-// The title bar 40 pixels high and the sizing borders 12 pixels wide, as a larger text size or
-// another theme makes them, while it lives; then as they were, whatever the test's outcome.
+// A 40-pixel title bar and 12-pixel borders, as a larger text size makes them, while it lives.
 struct LargerFrame {
     NONCLIENTMETRICSW before = {sizeof before, 0, 0, 0, 0, 0, {}, 0, 0, {}, 0, 0, {}, {}, {}, 0};
     LargerFrame()
@@ -398,13 +392,12 @@ struct LargerFrame {
     ~LargerFrame() { SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof before, &before, 0); }
 };
 
-// Both windows as created, before a layout moves any control: the system menu after the platform's
-// own entries (a separator, Language with its ten items in their order, About), the class's
-// background and small icon, the controls. A start-up whose control cannot be created reports it
-// with the code and text the last call left (the fields are filled after it) and ends with 0,
-// keeping its controls; a whitelist window that cannot be created is told its code. With a larger
-// frame each window, as created, at its least size and larger, holds every control whole, and the
-// list scrolls sideways to the end of its longest entry. Its OK stores.
+// Both windows as created, before a layout: the system menu after the platform's entries (a
+// separator, Language with its items in order, About), the class's background and small icon, the
+// controls. A start-up whose control cannot be created reports the last call's code and text (the
+// fields are filled after it) and ends with 0; a whitelist window that cannot be created is told
+// its code. With a larger frame each window, at any size, holds every control whole; the list
+// scrolls sideways to its longest entry. Its OK stores.
 TEST_F(Windows, AsCreated)
 {
     LargerFrame frame;

@@ -15,15 +15,13 @@ const Text QuotedEngine =
 const Text Template = L"+set fs_game kelvra +connect \"$address\"";
 const DWORD RoadPatience = 300000;
 
-// A start's end with the engine started by the default template: the exit code, the stub's command
-// line and folder.
+// The end of a start of the engine with the default template: exit code, command line, folder.
 Text Started(const Text &address, const Text &engine = QuotedEngine)
 {
     return L"|exit 0: " + engine + L" +set fs_game kelvra +connect \"" + address + L"\"\n" + Folder;
 }
 
-// The stub's record (written aside, renamed when whole), or "(none)" when none came in time; the
-// file is removed.
+// The stub's record, removed, or "(none)" when none came in time.
 const wchar_t Record[] = L"C:\\stub.txt";
 Text StubRecord(DWORD timeoutMs)
 {
@@ -79,9 +77,8 @@ Texts Items(HWND window) // of the whitelist window's list
 }
 
 // A start with its link's entry whitelisted, its engine path stored, the settings key's access as
-// the row says, as one text: a message box (then closed), the window's fields and focus, or what a
-// command showed once the fields were typed; the exit code, the engine's record. Last, the stored
-// parameters and engine path.
+// the row says, as one text: a message box (closed), the window's fields and focus, or what a
+// command showed for the typed fields; the exit code, the engine's record. Then what is stored.
 struct Start {
     Text entry, engine, tail, outcome;
     UINT command = 0;
@@ -213,8 +210,8 @@ TEST(Program, Starts)
         Take(row);
 }
 
-// Two launchers' whitelist windows pressing OK at once, round after round over a long stored list:
-// each keeps what the other added.
+// Two launchers' whitelist windows pressing OK at once, round after round, over a long stored
+// list: each keeps the other's addition.
 TEST(Program, TwoLaunchersSaving)
 {
     ClearRegistry();
@@ -239,9 +236,8 @@ TEST(Program, TwoLaunchersSaving)
     EXPECT_EQ(150u + 8 + 1, stored.size());
 }
 
-// A window moved and resized (not resized when asked for width 0): its outer size, where its
-// client area starts in it, and each control in creation order as
-// "id class style left,top,right,bottom text".
+// A window moved and resized (not for width 0): its outer size, its client area's offset, and each
+// control as "id class style left,top,right,bottom text".
 struct Layout { LONG w, h, x, y; Text seen; }; // seen: "width x height", then the controls
 
 Text Row(int id, const wchar_t *name, DWORD style, LONG left, LONG top, LONG right, LONG bottom,
@@ -293,8 +289,7 @@ TEST(Program, Windows)
         return box.get();
     };
 
-    // Laid out, a field keeps `margin` to the right edge, a button at left -1 keeps 20 pixels
-    // to it.
+    // A field keeps `margin` to the right edge, a button at left -1 keeps 20 pixels to it.
     const DWORD s = 0x50000000, f = 0x508000C0; // the style of a label or button, of a field
     const struct {
         int id;
@@ -330,7 +325,7 @@ TEST(Program, Windows)
     }
 
     // Each language item stores its id and gives notice in the current and the new language; with
-    // the settings key read-only, the user is told instead. The focus is given back after a box.
+    // the settings key read-only, the user is told. The focus comes back after a box.
     const struct { UINT item; DWORD id; const wchar_t *restart; } languages[] = {
         {IDM_LANGUAGE_DEFAULT, 0x0400, L"Restart the program."},
         {IDM_LANGUAGE_ENGLISH, 0x0409, L"Restart the program."},
@@ -355,9 +350,9 @@ TEST(Program, Windows)
     EXPECT_EQ(L"#1043", Stored(L"language"));
     EXPECT_EQ(IDC_LAUNCH, Focus(launcher));
 
-    // The whitelist window: its first address is host:port from the main window (the host alone
-    // without a port, none without a host), each read within its limit; it lists the first entry
-    // loaded (the last stored) first. Cancel and the close box drop what was added.
+    // The whitelist window's first address is host:port from the main window (the host alone
+    // without a port, none without a host) within their limits; it lists the last stored entry
+    // first. Cancel and the close box drop what was added.
     const Text firsts[][3] = {
         {L"alpha", L"", L"alpha"},
         {L"", L"27960", L""},
@@ -377,8 +372,7 @@ TEST(Program, Windows)
     HWND window = OpenWhitelist(launcher, main), field = GetDlgItem(window, IDC_WL_ADDRESS);
     HWND list = GetDlgItem(window, IDC_WL_LIST);
 
-    // Laid out, the field and the list keep 230 pixels to the right edge, the list 55 to
-    // the bottom.
+    // The field and the list keep 230 pixels to the right edge, the list 55 to the bottom.
     for (SIZE asked :
          {SIZE{0, 0}, SIZE{650 + 90, 325 + 60}, SIZE{100, 100}}) { // at least 650 x 325
         Layout l = Resize(window, asked);
@@ -421,8 +415,8 @@ TEST(Program, Windows)
     EXPECT_EQ(L"About! URL Kelvra launcher version 1.2.12 by the tQr launcher team",
               BoxAfter(main, WM_SYSCOMMAND, IDM_ABOUT));
 
-    // OK, refused, tells why and keeps the window with its items; then it stores them, and a window
-    // opened again shows them reversed.
+    // OK, refused, tells why and keeps the window with its items; then it stores them, shown
+    // reversed in a window opened again.
     LockKey(WhitelistKey, ReadOnly);
     EXPECT_EQ(L"Error! The whitelist could not be saved: Access denied. (error code 5)",
               BoxAfter(window, WM_COMMAND, IDC_WL_OK));
@@ -437,8 +431,8 @@ TEST(Program, Windows)
     Send(window, WM_COMMAND, IDC_EXIT);
     EXPECT_EQ((Texts{L"D", L"A", L"Y"}), Items(window));
 
-    // Browse, answered from here, shows its file types, the first one selected; Cancel changes
-    // nothing, a chosen file goes to the field and the registry.
+    // Browse lists its file types, the first selected; Cancel changes nothing, a chosen file goes
+    // to the field and the registry.
     ClearRegistry(); // the engine location then saved in a settings key made anew
     const Text types = L"Select the engine@0|Quake III engine (quake3.exe)|ioquake3 "
                        L"(ioquake3.x86.exe, ioquake3.x86_64"
