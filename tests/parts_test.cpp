@@ -190,8 +190,8 @@ TEST_F(Registry, BadDataMatrix)
         }
 }
 
-// A field of four cells filled exactly, or with more, from the registry as text and by formatting:
-// it ends in a terminator, and the cells after it stay as they were.
+// A field of four cells filled exactly or beyond, from the registry and by formatting: it ends in
+// a terminator, and the cells after it stay.
 TEST_F(Fields, ExactFill)
 {
     const struct {
@@ -219,6 +219,7 @@ TEST_F(Fields, ExactFill)
         EXPECT_EQ(row.filled, Text(field) + seen) << row.size;
         EXPECT_EQ(Text(4, guard), Text(field + 4, 4)) << row.size;
     }
+    EXPECT_TRUE(SaveLaunchSetting(L"v", L"abc")); // its key closed again
 }
 
 // Strings carry no "%" but the "%s" of the formats (three in 40016, one in 40014, 40015, 40020 and
