@@ -74,7 +74,7 @@ void OpenWhitelistWindow(HWND mainWindow)
                                       WindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, mainWindow,
                                       NULL, AppInstance, NULL);
     if (!WhitelistWindow) {
-        WCHAR text[64];
+        WCHAR text[64]; // in English in every language, kept so: a report is searched for as it reads
         FormatText(text, ARRAYSIZE(text), L"Window Creation failed" ERROR_CODE_FORMAT L".", (int)GetLastError());
         ShowMessage(text, IDS_ERROR);
         return;
