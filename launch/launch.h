@@ -64,14 +64,6 @@ void FreeWhitelist();
 bool PushWhitelistEntry(WhitelistEntry **list, const WCHAR *address);
 void FreeWhitelistEntries(WhitelistEntry **list);
 
-// The whitelist window's edits (its items from the top) applied to the list
-// as stored now, measured against the list the window started from: what
-// it kept stays only while still stored, what it added is added, what it
-// removed goes, and what another launcher added stays. False, with no list,
-// when memory ran out.
-bool MergeWhitelist(const WhitelistEntry *start, const WhitelistEntry *edited,
-                    const WhitelistEntry *stored, WhitelistEntry **merged);
-
 enum WhitelistStore {
     WHITELIST_STORED,
     WHITELIST_UNCHANGED, // refused; the stored list is whole as it was

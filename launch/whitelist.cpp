@@ -141,8 +141,13 @@ static bool CopyList(const WhitelistEntry *list, WhitelistEntry **copy)
     return true;
 }
 
-bool MergeWhitelist(const WhitelistEntry *start, const WhitelistEntry *edited,
-                    const WhitelistEntry *stored, WhitelistEntry **merged)
+// The whitelist window's edits (its items from the top) applied to the list
+// as stored now, measured against the list the window started from: what
+// it kept stays only while still stored, what it added is added, what it
+// removed goes, and what another launcher added stays. False, with no list,
+// when memory ran out.
+static bool MergeWhitelist(const WhitelistEntry *start, const WhitelistEntry *edited,
+                           const WhitelistEntry *stored, WhitelistEntry **merged)
 {
     WhitelistEntry *unmatchedStart = NULL, *unmatchedStored = NULL;
     bool whole = CopyList(start, &unmatchedStart) && CopyList(stored, &unmatchedStored);
